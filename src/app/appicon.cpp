@@ -1,0 +1,10 @@
+#include "appicon.h"
+
+namespace umbralux {
+
+QIcon applicationIcon() {
+    static const QIcon icon(QStringLiteral(":/umbralux/umbralux.png"));
+    return icon;
+}
+
+} // namespace umbralux

@@ -1,0 +1,25 @@
+#include "application.h"
+
+#include "errorreport.h"
+
+#include <QtDebug>
+
+namespace umbralux {
+
+Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
+    setQuitOnLastWindowClosed(false); // the program ends only through the options window's closing rule
+}
+
+bool Application::notify(QObject* receiver, QEvent* event) {
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (...) {
+        if (m_sink)
+            reportUnhandled(*m_sink, QStringLiteral("in event handler"), std::current_exception());
+        else
+            qCritical("Unhandled failure in an event handler");
+        return false;
+    }
+}
+
+} // namespace umbralux

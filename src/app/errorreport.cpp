@@ -1,0 +1,53 @@
+#include "errorreport.h"
+
+namespace umbralux {
+namespace {
+
+/// The program word and build date that every location text starts with.
+constexpr char kLocationPrefix[] = "in Umbrasys2021/08/31.";
+
+} // namespace
+
+QString describeFailure(std::exception_ptr failure) {
+    try {
+        std::rethrow_exception(failure);
+    } catch (const Failure& f) {
+        return f.description();
+    } catch (const std::bad_alloc&) {
+        return QStringLiteral("Out of memory");
+    } catch (const std::exception& e) {
+        return QString::fromLocal8Bit(e.what());
+    } catch (...) {
+        return QStringLiteral("Unknown error");
+    }
+}
+
+QString errorReportMessage(const QString& description, const QString& location, int line) {
+    return description + QStringLiteral("\r\n") + location + QStringLiteral("at line ") +
+           QString::number(line) + QStringLiteral("\r\r") +
+           QStringLiteral("Please email screenshot of this message to ") + QLatin1String(kSupportAddress);
+}
+
+QString procedureLocation(const char* window, const char* procedure) {
+    return QLatin1String(kLocationPrefix) + QLatin1String(window) + QLatin1Char('.') +
+           QLatin1String(procedure) + QLatin1Char(' ');
+}
+
+void Procedure::report(int line, std::exception_ptr failure) noexcept {
+    try {
+        m_sink.showErrorReport(errorReportMessage(describeFailure(failure), m_location, line));
+    } catch (...) {
+        // A report that cannot be shown must not take the handler down with it.
+    }
+}
+
+void reportUnhandled(ErrorReportSink& sink, const QString& where, std::exception_ptr failure) noexcept {
+    try {
+        sink.showErrorReport(describeFailure(failure) + QStringLiteral("\r\n") + where +
+                             QStringLiteral("\r\rPlease email screenshot of this message to ") +
+                             QLatin1String(kSupportAddress));
+    } catch (...) {
+    }
+}
+
+} // namespace umbralux

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QString>
+
+namespace umbralux {
+
+/// Opens a web page in the user's browser without waiting for it.
+class PageOpener {
+  public:
+    virtual ~PageOpener() = default;
+    /// Throws Failure when the browser cannot be started.
+    virtual void openPage(const QString& address) = 0;
+};
+
+/// The desktop's own opener: xdg-open on Linux, explorer on Windows. Started directly, never through a shell.
+class DesktopPageOpener final : public PageOpener {
+  public:
+    void openPage(const QString& address) override;
+};
+
+} // namespace umbralux

@@ -1,0 +1,85 @@
+#include "program.h"
+
+#include "blank/form2.h"
+#include "blank/mousepointer.h"
+#include "dialogs.h"
+#include "options/form1.h"
+#include "platform.h"
+
+namespace umbralux {
+
+Program::Program(Platform& platform, QString programFolder)
+    : m_platform(platform), m_programFolder(std::move(programFolder)),
+      m_mousePointer(std::make_unique<MousePointer>(platform.pointerDisplay)) {}
+
+Program::~Program() {
+    // Ending the program closes the windows without their closing steps.
+    delete m_form1.data();
+    delete m_form2.data();
+}
+
+Dialogs& Program::dialogs() {
+    return m_platform.dialogs;
+}
+
+Form1* Program::loadedForm1() const {
+    return m_form1;
+}
+
+Form2* Program::loadedForm2() const {
+    return m_form2;
+}
+
+Form1& Program::form1() {
+    if (!m_form1) {
+        m_form1 = new Form1(*this);
+        m_form1->Form_Load();
+    }
+    return *m_form1;
+}
+
+Form2& Program::form2() {
+    if (!m_form2) {
+        m_form2 = new Form2(*this);
+        m_form2->Form_Load();
+    }
+    return *m_form2;
+}
+
+void Program::start() {
+    showForm1();
+}
+
+void Program::showForm1() {
+    form1().Show();
+}
+
+void Program::formUnloaded(QWidget* form) {
+    formHidden(form);
+    if (form == m_form1)
+        m_form1 = nullptr;
+    if (form == m_form2)
+        m_form2 = nullptr;
+    form->deleteLater();
+}
+
+void Program::formActivated(QWidget* form) {
+    if (form == m_activeForm)
+        return;
+    QWidget* previous = m_activeForm;
+    m_activeForm = form;
+    if (previous && previous == m_form2)
+        m_form2->Form_Deactivate();
+    if (form == m_form2)
+        m_form2->Form_Activate();
+}
+
+void Program::formHidden(QWidget* form) {
+    if (form != m_activeForm)
+        return;
+    m_activeForm = nullptr;
+    if (form == m_form2)
+        m_form2->Form_Deactivate();
+}
+
+} // namespace umbralux

@@ -1,0 +1,18 @@
+#pragma once
+
+namespace umbralux {
+
+/// A pseudo-random number in [0, 1).
+class RandomSource {
+  public:
+    virtual ~RandomSource() = default;
+    virtual double nextUnit() = 0;
+};
+
+/// Seeded by the system at start.
+class SystemRandomSource final : public RandomSource {
+  public:
+    double nextUnit() override;
+};
+
+} // namespace umbralux
