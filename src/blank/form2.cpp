@@ -1,0 +1,294 @@
+#include "form2.h"
+
+#include "app/appicon.h"
+#include "app/colorref.h"
+#include "app/controls.h"
+#include "app/dialogs.h"
+#include "app/errorreport.h"
+#include "app/platform.h"
+#include "app/program.h"
+#include "app/settings.h"
+#include "keepawake.h"
+#include "keycodes.h"
+#include "mousepointer.h"
+#include "options/form1.h"
+#include "ui_form2.h"
+#include "x11desktop.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QInputMethodEvent>
+#include <QKeyEvent>
+#include <QScreen>
+
+namespace umbralux {
+namespace {
+
+using settings::ExitMethod;
+using settings::Reader;
+
+QString location(const char* procedure) {
+    return procedureLocation("Form2", procedure);
+}
+
+/// Lets the platform run every pending window event and timer tick.
+void processPendingEvents() {
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+}
+
+bool selected(ExitMethod method) {
+    return settings::exitMethodSelected(method, Reader::BlankScreen);
+}
+
+} // namespace
+
+Form2::Form2(Program& program) : m_program(program), m_ui(std::make_unique<Ui::Form2>()) {
+    m_ui->setupUi(this);
+    setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
+    setAttribute(Qt::WA_InputMethodEnabled, true);
+    controls::setBackColor(this, colorFromReference(kBlack));
+    controls::setBackColor(m_ui->Label1, colorFromReference(kBlack));
+    controls::setForeColor(m_ui->Label1, colorFromReference(kWhite));
+
+    connect(&Timer1, &FormTimer::Timer, this, &Form2::Timer1_Timer);
+    connect(&Timer2, &FormTimer::Timer, this, &Form2::Timer2_Timer);
+    connect(&Timer3, &FormTimer::Timer, this, &Form2::Timer3_Timer);
+    connect(&Timer2, &FormTimer::enabledChanged, this,
+            [this](bool enabled) { m_program.platform().keepAwake.setHeld(enabled); });
+}
+
+Form2::~Form2() {
+    // Unloading stops the keep-awake timer and with it whatever it holds.
+    Timer2.setEnabled(false);
+}
+
+QLabel* Form2::Label1() const {
+    return m_ui->Label1;
+}
+
+template <typename Handler> void Form2::runEvent(const char* name, Handler&& handler) {
+    runUnreportedHandler(m_program.dialogs(), "Form2", name, std::forward<Handler>(handler));
+}
+
+void Form2::Form_Load() {
+    Procedure p{m_program.dialogs(), location("Form_Load")};
+    p.step(100, [&] { Form_Resize(); });
+    p.step(102, [&] { setWindowIcon(applicationIcon()); });
+    p.step(104, [&] { m_ui->Label1->setVisible(true); });
+    p.step(106, [&] { controls::setForeColor(m_ui->Label1, colorFromReference(kWhite)); });
+    p.step(108, [&] {
+        controls::setCheckBoxValue(m_program.form1().Check4(), settings::keepAwakeState(Reader::BlankScreen));
+    });
+    if (p.test(110,
+               [&] { return controls::checkBoxValue(m_program.form1().Check4()) == controls::kChecked; }))
+        p.step(112, [&] { Timer2.setEnabled(true); });
+    else
+        p.step(114, [&] { Timer2.setEnabled(false); });
+}
+
+void Form2::Form_Activate() {
+    Procedure p{m_program.dialogs(), location("Form_Activate")};
+    p.step(100, [&] { ShownSeconds = 0; });
+    p.step(102, [&] { ReLoadStyle(); });
+    p.step(104, [&] { Timer1.setEnabled(true); });
+    p.step(106, [&] { Timer1.setInterval(kTimer1IntervalMs); });
+}
+
+void Form2::ReLoadStyle() {
+    m_ui->Label1->setVisible(true);
+    controls::setBackColor(this, colorFromReference(settings::backgroundColor()));
+    controls::setBackColor(m_ui->Label1, controls::backColor(this));
+    const QColor hintBack = controls::backColor(m_ui->Label1);
+    if (hintBack == controls::foreColor(m_ui->Label1)) {
+        const QColor white = colorFromReference(kWhite);
+        controls::setForeColor(m_ui->Label1, hintBack == white ? colorFromReference(kBlack) : white);
+    }
+    TypedText.clear();
+}
+
+void Form2::Form_Resize() {
+    m_ui->Label1->resize(frameGeometry().width(), m_ui->Label1->height());
+}
+
+void Form2::Form_Deactivate() {
+    m_program.mousePointer().ShowMousePointer();
+}
+
+void Form2::Timer1_Timer() {
+    Procedure p{m_program.dialogs(), location("Timer1_Timer")};
+    p.step(100, [&] { ++ShownSeconds; });
+    if (p.test(102, [&] { return ShownSeconds > 0; })) {
+        if (p.test(104, [&] { return !m_program.mousePointer().PointerHidden(); }))
+            p.step(106, [&] { m_program.mousePointer().HideMousePointer(); });
+    }
+    if (p.test(108, [&] { return ShownSeconds > kHintSeconds; }))
+        p.step(110, [&] { m_ui->Label1->setVisible(false); });
+    p.step(112, [&] { processPendingEvents(); });
+}
+
+void Form2::Timer2_Timer() {
+    KeepAwake& keepAwake = m_program.platform().keepAwake;
+    Procedure p{m_program.dialogs(), location("Timer2_Timer")};
+    p.step(100, [&] { keepAwake.signalUserActivity(); });
+    p.step(102, [&] { keepAwake.endUserActivity(); });
+    p.step(104, [&] { processPendingEvents(); });
+    p.step(106, [&] { keepAwake.keepSystemAwake(); });
+}
+
+void Form2::Form_KeyDown(int keyCode, int /*shift*/) {
+    Procedure p{m_program.dialogs(), location("Form_KeyDown")};
+    if (p.test(100, [&] { return selected(ExitMethod::AnyKey); })) {
+        if (p.test(102, [&] { return keyCode != kKeyCodeNone; })) {
+            p.step(104, [&] { hide(); });
+            p.step(106, [&] { m_program.showForm1(); });
+        }
+        return;
+    }
+    if (p.test(108, [&] { return selected(ExitMethod::EscKey); })) {
+        if (p.test(110, [&] { return keyCode == kKeyCodeEscape; })) {
+            p.step(112, [&] { hide(); });
+            p.step(114, [&] { m_program.showForm1(); });
+        }
+    }
+}
+
+void Form2::Form_KeyPress(const QString& character) {
+    Procedure p{m_program.dialogs(), location("Form_KeyPress")};
+    if (!p.test(100, [&] { return selected(ExitMethod::Password); }))
+        return;
+    p.step(102, [&] { TypedText += character; });
+    p.step(104, [&] { Timer3.setEnabled(true); });
+    p.step(106, [&] { Timer3.setInterval(kTimer3IntervalMs); });
+    if (!p.test(108, [&] { return settings::password() == TypedText; }))
+        return;
+    p.step(110, [&] { Timer3.setEnabled(false); });
+    p.step(112, [&] { Timer3.setInterval(0); });
+    p.step(114, [&] { hide(); });
+    p.step(116, [&] { m_program.showForm1(); });
+}
+
+void Form2::Timer3_Timer() {
+    Procedure p{m_program.dialogs(), location("Timer3_Timer")};
+    p.step(100, [&] { ++TypingSeconds; });
+    if (!p.test(102, [&] { return TypingSeconds >= kTypingTimeoutTicks; }))
+        return;
+    p.step(104, [&] { TypedText.clear(); });
+    p.step(106, [&] { Timer3.setEnabled(false); });
+    p.step(108, [&] { Timer3.setInterval(0); });
+    p.step(110, [&] { TypingSeconds = 0; });
+}
+
+void Form2::Form_MouseDown() {
+    runEvent("Form_MouseDown", [&] {
+        if (selected(ExitMethod::MouseClick)) {
+            hide();
+            m_program.showForm1();
+        }
+    });
+    // Whatever happened above, a click always brings the pointer back.
+    m_program.mousePointer().ShowMousePointer();
+}
+
+void Form2::Form_MouseMove() {
+    if (cursor().shape() != Qt::WaitCursor)
+        setCursor(Qt::ArrowCursor);
+}
+
+void Form2::Form_QueryUnload() {
+    Procedure p{m_program.dialogs(), location("Form_QueryUnload")};
+    p.step(100, [&] { Timer1.setEnabled(false); });
+    p.step(102, [&] { Timer1.setInterval(0); });
+    p.step(104, [&] { m_program.mousePointer().ShowMousePointer(); });
+    p.step(106, [&] { m_program.showForm1(); });
+    p.step(108, [&] { processPendingEvents(); });
+    p.step(110, [&] { processPendingEvents(); });
+}
+
+void Form2::Show() {
+    coverScreen();
+    raise();
+    activateWindow();
+    setFocus(Qt::ActiveWindowFocusReason);
+}
+
+void Form2::coverScreen() {
+    QScreen* target = QGuiApplication::screenAt(QCursor::pos());
+    if (!target)
+        target = QGuiApplication::primaryScreen();
+    if (target) {
+        // Without a window manager nobody acts on the full-screen request, so the window takes the
+        // screen's size itself.
+        setGeometry(target->geometry());
+    }
+    showFullScreen();
+}
+
+bool Form2::event(QEvent* event) {
+    // Every key belongs to the exit handling, Tab included, which the window would otherwise use to move
+    // the focus.
+    if (event->type() == QEvent::KeyPress) {
+        keyPressEvent(static_cast<QKeyEvent*>(event));
+        return true;
+    }
+    return QWidget::event(event);
+}
+
+void Form2::keyPressEvent(QKeyEvent* event) {
+    Form_KeyDown(keyCodeFor(*event), static_cast<int>(event->modifiers()));
+    typeText(event->text());
+}
+
+void Form2::inputMethodEvent(QInputMethodEvent* event) {
+    typeText(event->commitString());
+    event->accept();
+}
+
+void Form2::typeText(const QString& text) {
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const bool pair =
+            text.at(i).isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate();
+        Form_KeyPress(text.mid(i, pair ? 2 : 1));
+        if (pair)
+            ++i;
+    }
+}
+
+void Form2::mousePressEvent(QMouseEvent* event) {
+    Form_MouseDown();
+    event->accept();
+}
+
+void Form2::mouseMoveEvent(QMouseEvent* event) {
+    runEvent("Form_MouseMove", [&] { Form_MouseMove(); });
+    event->accept();
+}
+
+void Form2::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    runEvent("Form_Resize", [&] { Form_Resize(); });
+}
+
+void Form2::hideEvent(QHideEvent* event) {
+    QWidget::hideEvent(event);
+    m_program.formHidden(this);
+}
+
+void Form2::closeEvent(QCloseEvent* event) {
+    Form_QueryUnload();
+    event->accept();
+    Timer1.setEnabled(false);
+    Timer2.setEnabled(false);
+    Timer3.setEnabled(false);
+    m_program.formUnloaded(this);
+}
+
+void Form2::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::ActivationChange && isActiveWindow()) {
+        x11::skipTaskbar(this);
+        m_program.formActivated(this);
+    }
+    QWidget::changeEvent(event);
+}
+
+} // namespace umbralux

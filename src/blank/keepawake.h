@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QString>
+
+namespace umbralux {
+
+/// Keeps the computer from sleeping and from starting its screen saver while the keep-awake timer runs.
+/// Nothing done here may reach the program as input: the blank screen must never dismiss itself.
+class KeepAwake {
+  public:
+    virtual ~KeepAwake() = default;
+    /// Holds the desktop's inhibitors while true, releases them when false.
+    virtual void setHeld(bool held) = 0;
+    /// First step of a tick: tells the desktop that the user is active.
+    virtual void signalUserActivity() = 0;
+    /// Second step of a tick: ends that signal (a key release on Windows).
+    virtual void endUserActivity() = 0;
+    /// Last step of a tick: tells power management that the system is in use.
+    virtual void keepSystemAwake() = 0;
+    /// What keep-awake uses on this desktop, or why it is not available; for the check box's tool tip.
+    virtual QString describe() const = 0;
+};
+
+} // namespace umbralux

@@ -1,0 +1,13 @@
+#include "pointerdisplay.h"
+
+#include <windows.h>
+
+namespace umbralux {
+
+DesktopPointerDisplay::~DesktopPointerDisplay() = default;
+
+int DesktopPointerDisplay::ShowCursor(bool show) {
+    return ::ShowCursor(show ? TRUE : FALSE);
+}
+
+} // namespace umbralux

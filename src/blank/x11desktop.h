@@ -1,0 +1,17 @@
+#pragma once
+
+class QWidget;
+
+/// The few X11 calls the program makes. All of them do nothing when the program does not run on X11
+/// (Wayland, the offscreen platform) or was built without X11.
+namespace umbralux::x11 {
+
+bool available();
+/// Resets the server's idle time, as user input would, without producing any input.
+void resetScreenSaver();
+/// Suspends (true) or resumes (false) the server's screen saver and display power saving.
+void suspendScreenSaver(bool suspend);
+/// Asks the window manager to leave the window out of task bars and pagers.
+void skipTaskbar(QWidget* window);
+
+} // namespace umbralux::x11

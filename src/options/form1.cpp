@@ -1,0 +1,248 @@
+#include "form1.h"
+
+#include "app/appicon.h"
+#include "app/apptitle.h"
+#include "app/colorref.h"
+#include "app/controls.h"
+#include "app/dialogs.h"
+#include "app/errorreport.h"
+#include "app/pageopener.h"
+#include "app/platform.h"
+#include "app/program.h"
+#include "app/programend.h"
+#include "app/randomsource.h"
+#include "app/settings.h"
+#include "blank/form2.h"
+#include "cursorfile.h"
+#include "skin.h"
+#include "ui_form1.h"
+
+#include <QCloseEvent>
+#include <QScreen>
+
+namespace umbralux {
+namespace {
+
+using settings::ExitMethod;
+using settings::Reader;
+
+/// The maker's home page, opened at about one start in a hundred.
+constexpr char kHomePage[] = "https://quenbrook.example/umbralux/";
+/// The home page opens when a draw from 1 to 100 gives this number.
+constexpr int kHomePageDrawRange = 100;
+constexpr int kHomePageLuckyNumber = 7;
+
+QString location(const char* procedure) {
+    return procedureLocation("Form1", procedure);
+}
+
+} // namespace
+
+Form1::Form1(Program& program) : m_program(program), m_ui(std::make_unique<Ui::Form1>()) {
+    m_ui->setupUi(this);
+    setAttribute(Qt::WA_DeleteOnClose, false);
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+    setFixedSize(size());
+    // The window and its frames, option buttons and check box are white in the design.
+    const QColor white = colorFromReference(kWhite);
+    controls::setBackColor(this, white);
+    for (QWidget* control :
+         std::initializer_list<QWidget*>{m_ui->Frame1, m_ui->Frame2, m_ui->Frame3, m_ui->Option1,
+                                         m_ui->Option2, m_ui->Option3, m_ui->Option4, m_ui->Check4})
+        controls::setBackColor(control, white);
+    controls::setBackColor(m_ui->Label1, colorFromReference(kWindowBackgroundSystemColor));
+    controls::setForeColor(m_ui->Label1, colorFromReference(kWindowTextSystemColor));
+    auto* skin = new SkinFramework(this);
+    skin->setObjectName(QStringLiteral("SkinFramework1"));
+    connectHandlers();
+}
+
+Form1::~Form1() = default;
+
+QCheckBox* Form1::Check4() const {
+    return m_ui->Check4;
+}
+
+template <typename Handler> void Form1::runEvent(const char* name, Handler&& handler) {
+    runUnreportedHandler(m_program.dialogs(), "Form1", name, std::forward<Handler>(handler));
+}
+
+void Form1::connectHandlers() {
+    const auto onSelected = [this](QRadioButton* button, const char* name, void (Form1::*handler)()) {
+        connect(button, &QRadioButton::toggled, this, [this, name, handler](bool selected) {
+            if (selected)
+                runEvent(name, [&] { (this->*handler)(); });
+        });
+    };
+    onSelected(m_ui->Option1, "Option1_Click", &Form1::Option1_Click);
+    onSelected(m_ui->Option2, "Option2_Click", &Form1::Option2_Click);
+    onSelected(m_ui->Option3, "Option3_Click", &Form1::Option3_Click);
+    onSelected(m_ui->Option4, "Option4_Click", &Form1::Option4_Click);
+    connect(m_ui->Text1, &QLineEdit::textChanged, this,
+            [this] { runEvent("Text1_Change", [&] { Text1_Change(); }); });
+    connect(m_ui->Check4, &QCheckBox::stateChanged, this,
+            [this] { runEvent("Check4_Click", [&] { Check4_Click(); }); });
+    connect(m_ui->PushButton1, &QPushButton::clicked, this, [this] { PushButton1_Click(); });
+}
+
+void Form1::Form_Load() {
+    Procedure p{m_program.dialogs(), location("Form_Load")};
+    const QString pointerFile = m_program.programFolder() + QStringLiteral("/HAND-M.CUR");
+    if (p.test(100, [&] { return FileExists(pointerFile); }))
+        p.step(102, [&] { loadHandPointer(pointerFile); });
+    p.step(104, [&] { ApplySkin(*this, m_program.programFolder()); });
+    p.step(106, [&] { setCaptionIconAndTitle(); });
+    p.step(108, [&] { openHomePageOnceInAHundred(); });
+    p.step(128,
+           [&] { controls::setBackColor(m_ui->Label1, colorFromReference(settings::backgroundColor())); });
+    p.step(130, [&] {
+        assignOption(m_ui->Option1, settings::exitMethodSelected(ExitMethod::AnyKey, Reader::OptionsWindow));
+    });
+    p.step(132, [&] {
+        assignOption(m_ui->Option2, settings::exitMethodSelected(ExitMethod::EscKey, Reader::OptionsWindow));
+    });
+    p.step(134, [&] {
+        assignOption(m_ui->Option3,
+                     settings::exitMethodSelected(ExitMethod::MouseClick, Reader::OptionsWindow));
+    });
+    p.step(136, [&] {
+        assignOption(m_ui->Option4,
+                     settings::exitMethodSelected(ExitMethod::Password, Reader::OptionsWindow));
+    });
+    p.step(138, [&] { m_program.form2().Timer1.setEnabled(false); });
+    p.step(140, [&] { m_program.form2().Timer1.setInterval(0); });
+    p.step(142, [&] { controls::setForeColor(m_program.form2().Label1(), colorFromReference(kWhite)); });
+    p.step(144, [&] { m_ui->Text1->setText(settings::password()); });
+    p.step(146, [&] {
+        controls::setCheckBoxValue(m_ui->Check4, settings::keepAwakeState(Reader::OptionsWindow));
+    });
+    p.step(148, [&] { m_program.ShowingBlankScreen = false; });
+    p.step(150, [&] { setCaptionIconAndTitle(); });
+}
+
+void Form1::Show() {
+    if (const QScreen* screen = this->screen())
+        move(screen->availableGeometry().center() - rect().center());
+    show();
+    raise();
+    activateWindow();
+    m_ui->Text2->setFocus(Qt::OtherFocusReason);
+}
+
+void Form1::loadHandPointer(const QString& file) {
+    m_customPointer = loadCursorFile(file);
+    m_hasCustomPointer = true;
+}
+
+void Form1::setCaptionIconAndTitle() {
+    setWindowTitle(QLatin1String(kProductName));
+    setWindowIcon(applicationIcon());
+    SetAppTitle();
+}
+
+void Form1::openHomePageOnceInAHundred() {
+    const int draw = static_cast<int>(m_program.platform().random.nextUnit() * kHomePageDrawRange) + 1;
+    if (draw == kHomePageLuckyNumber)
+        m_program.platform().pageOpener.openPage(QLatin1String(kHomePage));
+}
+
+void Form1::assignOption(QRadioButton* button, bool value) {
+    if (!value) {
+        // A selected button of a group cannot be cleared by the group itself.
+        button->setAutoExclusive(false);
+        button->setChecked(false);
+        button->setAutoExclusive(true);
+        return;
+    }
+    if (button->isChecked()) {
+        // Selecting the selected button changes nothing the group notices, yet its handler runs.
+        if (button == m_ui->Option1)
+            runEvent("Option1_Click", [&] { Option1_Click(); });
+        else if (button == m_ui->Option2)
+            runEvent("Option2_Click", [&] { Option2_Click(); });
+        else if (button == m_ui->Option3)
+            runEvent("Option3_Click", [&] { Option3_Click(); });
+        else
+            runEvent("Option4_Click", [&] { Option4_Click(); });
+        return;
+    }
+    button->setChecked(true);
+}
+
+void Form1::Option1_Click() {
+    storeExitMethod();
+}
+void Form1::Option2_Click() {
+    storeExitMethod();
+}
+void Form1::Option3_Click() {
+    storeExitMethod();
+}
+void Form1::Option4_Click() {
+    storeExitMethod();
+}
+
+void Form1::storeExitMethod() {
+    settings::saveExitMethodSelected(ExitMethod::AnyKey, m_ui->Option1->isChecked());
+    settings::saveExitMethodSelected(ExitMethod::EscKey, m_ui->Option2->isChecked());
+    settings::saveExitMethodSelected(ExitMethod::MouseClick, m_ui->Option3->isChecked());
+    settings::saveExitMethodSelected(ExitMethod::Password, m_ui->Option4->isChecked());
+}
+
+void Form1::Text1_Change() {
+    settings::savePassword(m_ui->Text1->text());
+}
+
+void Form1::Check4_Click() {
+    settings::saveKeepAwakeState(controls::checkBoxValue(m_ui->Check4));
+}
+
+void Form1::PushButton1_Click() {
+    Procedure p{m_program.dialogs(), location("PushButton1_Click")};
+    if (p.test(100, [&] { return m_ui->Option4->isChecked() && m_ui->Text1->text().isEmpty(); })) {
+        p.step(102, [&] {
+            m_program.dialogs().showMessage(QStringLiteral("Please set password or change ") +
+                                                m_ui->Frame2->title() + QStringLiteral("."),
+                                            appTitle());
+        });
+        p.step(104, [&] { m_ui->Text1->setFocus(Qt::OtherFocusReason); });
+        return;
+    }
+    if (p.test(106, [&] { return m_ui->Option1->isChecked(); })) {
+        p.step(108, [&] { m_program.form2().Label1()->setText(QStringLiteral("Press any key to exit")); });
+    } else if (p.test(110, [&] { return m_ui->Option2->isChecked(); })) {
+        p.step(112, [&] { m_program.form2().Label1()->setText(QStringLiteral("Press 'ESC' key to exit")); });
+    } else if (p.test(114, [&] { return m_ui->Option3->isChecked(); })) {
+        p.step(116, [&] { m_program.form2().Label1()->setText(QStringLiteral("Click mouse to exit")); });
+    } else if (p.test(118, [&] { return m_ui->Option4->isChecked(); })) {
+        p.step(120, [&] { m_program.form2().Label1()->setText(QStringLiteral("Type password to exit")); });
+    }
+    p.step(122, [&] { m_program.ShowingBlankScreen = true; });
+    p.step(124, [&] { m_program.form2().ReLoadStyle(); });
+    p.step(126, [&] { m_program.form2().Show(); });
+    p.step(128, [&] { m_program.form2().Timer1.setEnabled(true); });
+    p.step(130, [&] { m_program.form2().Timer1.setInterval(Form2::kTimer1IntervalMs); });
+    p.step(132, [&] { close(); });
+}
+
+void Form1::Form_QueryUnload() {
+    Procedure p{m_program.dialogs(), location("Form_QueryUnload")};
+    if (p.test(100, [&] { return m_program.ShowingBlankScreen; }))
+        return;
+    p.step(102, [&] { m_program.platform().programEnd.endProgram(0); });
+}
+
+void Form1::closeEvent(QCloseEvent* event) {
+    Form_QueryUnload();
+    event->accept();
+    m_program.formUnloaded(this);
+}
+
+void Form1::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+        m_program.formActivated(this);
+    QWidget::changeEvent(event);
+}
+
+} // namespace umbralux

@@ -1,0 +1,70 @@
+#include "skin.h"
+
+#include "app/colorref.h"
+#include "app/controls.h"
+#include "app/failure.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QFile>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QLabel>
+#include <QRadioButton>
+
+namespace umbralux {
+namespace {
+
+/// The apply option that skins the window's frame and controls as well as its client area.
+constexpr int kApplyFrameAndControls = 1;
+
+bool isOrdinaryFile(const QString& path) {
+    const QFileInfo info(path);
+    return info.isFile() && !info.isHidden() && !info.isSymLink();
+}
+
+bool takesButtonFace(const QWidget* control) {
+    return qobject_cast<const QRadioButton*>(control) || qobject_cast<const QCheckBox*>(control) ||
+           qobject_cast<const QGroupBox*>(control) || qobject_cast<const QLabel*>(control);
+}
+
+} // namespace
+
+void SkinFramework::LoadSkin(const QString& path, const QString& /*section*/) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+        throw Failure(QStringLiteral("Could not load the skin %1: %2").arg(path, file.errorString()));
+    m_styleSheet = QString::fromUtf8(file.readAll());
+}
+
+void SkinFramework::ApplyWindow(qulonglong windowHandle) {
+    QWidget* window = QWidget::find(static_cast<WId>(windowHandle));
+    if (!window)
+        throw Failure(QStringLiteral("Invalid window handle"));
+    if (AutoApplyNewWindows)
+        qApp->setStyleSheet(m_styleSheet);
+    else
+        window->setStyleSheet(m_styleSheet);
+}
+
+void ApplySkin(QWidget& window, const QString& programFolder) {
+    const QString skinFile = programFolder + QLatin1String(kSkinFile);
+    if (!isOrdinaryFile(skinFile))
+        return;
+    const QColor buttonFace = colorFromReference(kButtonFaceSystemColor);
+    controls::setBackColor(&window, buttonFace);
+    for (QWidget* control : window.findChildren<QWidget*>()) {
+        if (takesButtonFace(control))
+            controls::setBackColor(control, buttonFace);
+    }
+    auto* skin = window.findChild<SkinFramework*>(QStringLiteral("SkinFramework1"));
+    if (!skin)
+        throw Failure(QStringLiteral("Object required"));
+    skin->LoadSkin(skinFile, QString());
+    skin->ApplyOptions |= kApplyFrameAndControls;
+    skin->AutoApplyNewWindows = true;
+    skin->AutoApplyNewThreads = true;
+    skin->ApplyWindow(window.winId());
+}
+
+} // namespace umbralux

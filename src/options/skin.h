@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <QWidget>
+
+namespace umbralux {
+
+/// Where the skin file lies below the program folder. A skin is a Qt style sheet.
+inline constexpr char kSkinFile[] = "/x/o.cjs";
+
+/// The skin engine of the options window: loads a skin and applies it to a window and, when asked to,
+/// to every window the program opens afterwards.
+class SkinFramework : public QObject {
+    Q_OBJECT
+  public:
+    using QObject::QObject;
+
+    /// Reads the skin file. Throws Failure when it cannot be read.
+    void LoadSkin(const QString& path, const QString& section);
+    /// Apply options; bit 1 applies the skin to the window's own frame and controls.
+    int ApplyOptions = 0;
+    /// Carries the skin over to every window opened later.
+    bool AutoApplyNewWindows = false;
+    /// Kept for the same meaning across threads; the program has one thread.
+    bool AutoApplyNewThreads = false;
+    /// Applies the loaded skin to the window with this native handle.
+    void ApplyWindow(qulonglong windowHandle);
+
+    const QString& styleSheet() const { return m_styleSheet; }
+
+  private:
+    QString m_styleSheet;
+};
+
+/// Gives the window the look of the skin file beside the program, when there is one.
+void ApplySkin(QWidget& window, const QString& programFolder);
+
+} // namespace umbralux
