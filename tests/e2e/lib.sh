@@ -1,0 +1,97 @@
+# Shared helpers of the end-to-end tests: a private X server (with or without a window manager), the
+# program started on it with a settings store of its own, and small checks. Source it; the caller sets
+# UMBRALUX (the program), XPROBE (the X helper) and ARTIFACTS (where screenshots go).
+set -euo pipefail
+
+WM_MODE=${1:-bare}
+SCREEN_SIZE=${SCREEN_SIZE:-1024x768}
+TEST_NAME=$(basename "$0" .sh)-$WM_MODE
+WORK=$(mktemp -d)
+PIDS=()
+
+fail() {
+    echo "FAIL [$TEST_NAME]: $*" >&2
+    [ -n "${DISPLAY:-}" ] && import -window root "$ARTIFACTS/$TEST_NAME-failure.png" 2>/dev/null || true
+    exit 1
+}
+
+note() { echo "[$TEST_NAME] $*"; }
+
+cleanup() {
+    local pid
+    for pid in "${PIDS[@]}"; do kill "$pid" 2>/dev/null || true; done
+    for pid in "${PIDS[@]}"; do wait "$pid" 2>/dev/null || true; done
+    rm -rf "$WORK"
+}
+trap cleanup EXIT
+
+# Waits until the command succeeds, at most the given seconds.
+wait_for() {
+    local seconds=$1
+    shift
+    local deadline=$((SECONDS + seconds))
+    until "$@" >/dev/null 2>&1; do
+        [ $SECONDS -lt $deadline ] || return 1
+        sleep 0.1
+    done
+}
+
+start_x() {
+    mkdir -p "$ARTIFACTS"
+    exec 5<> <(:)
+    Xvfb -displayfd 5 -screen 0 "${SCREEN_SIZE}x24" -nolisten tcp -noreset +extension XFIXES >"$WORK/xvfb.log" 2>&1 &
+    PIDS+=($!)
+    local number
+    read -r -t 15 number <&5 || fail "Xvfb did not start: $(cat "$WORK/xvfb.log")"
+    export DISPLAY=":$number"
+    wait_for 10 xdpyinfo || fail "X server :$number does not answer"
+    if [ "$WM_MODE" = openbox ]; then
+        openbox --sm-disable >"$WORK/openbox.log" 2>&1 &
+        PIDS+=($!)
+        wait_for 10 wmctrl -m || fail "openbox did not start"
+    fi
+    note "X server $DISPLAY ($WM_MODE)"
+}
+
+# A settings store of the test's own; seed it with: store_set KEY VALUE.
+export XDG_CONFIG_HOME="$WORK/config"
+STORE="$XDG_CONFIG_HOME/Quenbrook/Umbralux Software.ini"
+store_set() {
+    mkdir -p "$(dirname "$STORE")"
+    [ -f "$STORE" ] || printf '[General]\n' >"$STORE"
+    local key=${1// /%20}
+    printf '%s=%s\n' "$key" "$2" >>"$STORE"
+}
+store_get() { sed -n "s/^${1// /%20}=//p" "$STORE"; }
+
+start_app() {
+    QT_QPA_PLATFORM=xcb "$UMBRALUX" >"$WORK/app.log" 2>&1 &
+    APP_PID=$!
+    PIDS+=($APP_PID)
+    OPTIONS_WINDOW=$(find_window "Umbralux Software") || fail "the options window did not appear: $(cat "$WORK/app.log")"
+}
+
+# The visible window of the program whose title is the given text.
+find_window() {
+    local wanted=$1 deadline=$((SECONDS + 15)) id
+    while [ $SECONDS -lt $deadline ]; do
+        for id in $(xdotool search --onlyvisible --class umbralux 2>/dev/null); do
+            [ "$("$XPROBE" title "$id" 2>/dev/null)" = "$wanted" ] && { echo "$id"; return 0; }
+        done
+        sleep 0.1
+    done
+    return 1
+}
+
+window_size() { xwininfo -id "$1" | awk '/Width:/{w=$2} /Height:/{h=$2} END{print w "x" h}'; }
+
+app_running() { kill -0 "$APP_PID" 2>/dev/null; }
+
+# Waits for the program to end and checks its exit status.
+expect_exit() {
+    local status=$1
+    wait_for 10 bash -c "! kill -0 $APP_PID" || fail "the program did not end"
+    local actual=0
+    wait "$APP_PID" || actual=$?
+    [ "$actual" = "$status" ] || fail "exit status $actual, expected $status"
+}

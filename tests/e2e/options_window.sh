@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# The program started for real: the options window opens with its caption and size, a first start stores the
+# ESC method and keep-awake, and closing the window ends the program with status 0.
+. "$(dirname "$0")/lib.sh"
+
+start_x
+start_app
+
+[ "$(window_size "$OPTIONS_WINDOW")" = "536x287" ] || fail "options window is $(window_size "$OPTIONS_WINDOW")"
+import -window root "$ARTIFACTS/options-window-$WM_MODE.png"
+
+for expected in "Option1=False" "Option2=True" "Option3=False" "Option4=False" "Text1=" "Check4=1"; do
+    grep -qx "$expected" "$STORE" || fail "store lacks $expected: $(cat "$STORE")"
+done
+grep -q "Background" "$STORE" && fail "a first start must not store a colour"
+[ "$(stat -c %a "$STORE")" = 600 ] || fail "store file mode is $(stat -c %a "$STORE")"
+
+"$XPROBE" close "$OPTIONS_WINDOW"
+expect_exit 0
+note "passed"

@@ -1,0 +1,160 @@
+// A small X client for the end-to-end tests: reads what a user would see or what the X server knows
+// (window titles, the pointer image, idle time, the saver state) and plays simple parts (a window manager's
+// close request, a focused key-logging window beneath the program's).
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <X11/extensions/Xfixes.h>
+#include <X11/extensions/scrnsaver.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+namespace {
+
+int usage() {
+    std::fprintf(stderr,
+                 "usage: xprobe title WINDOW | close WINDOW | cursor | idle | saver | focus | keylog\n");
+    return 2;
+}
+
+Window parseWindow(const char* text) {
+    return static_cast<Window>(std::strtoul(text, nullptr, 0));
+}
+
+int title(Display* dpy, Window window) {
+    Atom netWmName = XInternAtom(dpy, "_NET_WM_NAME", False);
+    Atom utf8 = XInternAtom(dpy, "UTF8_STRING", False);
+    Atom type = None;
+    int format = 0;
+    unsigned long count = 0;
+    unsigned long after = 0;
+    unsigned char* data = nullptr;
+    if (XGetWindowProperty(dpy, window, netWmName, 0, 1024, False, utf8, &type, &format, &count, &after,
+                           &data) != Success ||
+        !data)
+        return 1;
+    std::printf("%.*s\n", static_cast<int>(count), reinterpret_cast<char*>(data));
+    XFree(data);
+    return 0;
+}
+
+/// What a window manager sends when the user clicks a window's close box.
+int closeRequest(Display* dpy, Window window) {
+    XEvent event{};
+    event.xclient.type = ClientMessage;
+    event.xclient.window = window;
+    event.xclient.message_type = XInternAtom(dpy, "WM_PROTOCOLS", False);
+    event.xclient.format = 32;
+    event.xclient.data.l[0] = static_cast<long>(XInternAtom(dpy, "WM_DELETE_WINDOW", False));
+    event.xclient.data.l[1] = CurrentTime;
+    XSendEvent(dpy, window, False, NoEventMask, &event);
+    XSync(dpy, False);
+    return 0;
+}
+
+/// "visible" when the current pointer image has any pixel that is not fully transparent.
+int cursor(Display* dpy) {
+    XFixesCursorImage* image = XFixesGetCursorImage(dpy);
+    if (!image)
+        return 1;
+    bool visible = false;
+    for (int i = 0; i < image->width * image->height; ++i) {
+        if ((image->pixels[i] >> 24) & 0xFF) {
+            visible = true;
+            break;
+        }
+    }
+    std::printf("%s\n", visible ? "visible" : "hidden");
+    XFree(image);
+    return 0;
+}
+
+int idle(Display* dpy) {
+    XScreenSaverInfo* info = XScreenSaverAllocInfo();
+    if (!XScreenSaverQueryInfo(dpy, DefaultRootWindow(dpy), info))
+        return 1;
+    std::printf("%lu\n", info->idle);
+    XFree(info);
+    return 0;
+}
+
+int saver(Display* dpy) {
+    XScreenSaverInfo* info = XScreenSaverAllocInfo();
+    if (!XScreenSaverQueryInfo(dpy, DefaultRootWindow(dpy), info))
+        return 1;
+    const char* state = info->state == ScreenSaverOn    ? "on"
+                        : info->state == ScreenSaverOff ? "off"
+                                                        : "disabled";
+    std::printf("%s\n", state);
+    XFree(info);
+    return 0;
+}
+
+int focus(Display* dpy) {
+    Window window = None;
+    int revert = 0;
+    XGetInputFocus(dpy, &window, &revert);
+    std::printf("0x%lx\n", window);
+    return 0;
+}
+
+/// A small focused window that prints every key it receives, one key name per line, until killed.
+int keylog(Display* dpy) {
+    const int screen = DefaultScreen(dpy);
+    Window window = XCreateSimpleWindow(dpy, RootWindow(dpy, screen), 10, 10, 200, 100, 0,
+                                        BlackPixel(dpy, screen), WhitePixel(dpy, screen));
+    XStoreName(dpy, window, "keylog witness");
+    XClassHint hint{const_cast<char*>("keylog"), const_cast<char*>("keylog")};
+    XSetClassHint(dpy, window, &hint);
+    XSelectInput(dpy, window, KeyPressMask | ExposureMask | StructureNotifyMask);
+    XMapRaised(dpy, window);
+    for (;;) {
+        XEvent event;
+        XNextEvent(dpy, &event);
+        if (event.type == MapNotify) {
+            XSetInputFocus(dpy, window, RevertToParent, CurrentTime);
+            std::printf("ready 0x%lx\n", window);
+            std::fflush(stdout);
+        } else if (event.type == KeyPress) {
+            const KeySym sym = XLookupKeysym(&event.xkey, 0);
+            const char* name = XKeysymToString(sym);
+            std::printf("key %s\n", name ? name : "?");
+            std::fflush(stdout);
+        }
+    }
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2)
+        return usage();
+    Display* dpy = XOpenDisplay(nullptr);
+    if (!dpy) {
+        std::fprintf(stderr, "xprobe: cannot open display\n");
+        return 1;
+    }
+    const std::string command = argv[1];
+    int result = 2;
+    if (command == "title" && argc == 3)
+        result = title(dpy, parseWindow(argv[2]));
+    else if (command == "close" && argc == 3)
+        result = closeRequest(dpy, parseWindow(argv[2]));
+    else if (command == "cursor")
+        result = cursor(dpy);
+    else if (command == "idle")
+        result = idle(dpy);
+    else if (command == "saver")
+        result = saver(dpy);
+    else if (command == "focus")
+        result = focus(dpy);
+    else if (command == "keylog")
+        result = keylog(dpy);
+    else
+        result = usage();
+    XCloseDisplay(dpy);
+    return result;
+}

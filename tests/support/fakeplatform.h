@@ -1,0 +1,106 @@
+#pragma once
+
+#include "app/dialogs.h"
+#include "app/pageopener.h"
+#include "app/platform.h"
+#include "app/programend.h"
+#include "app/randomsource.h"
+#include "blank/keepawake.h"
+#include "blank/pointerdisplay.h"
+
+#include <QStringList>
+#include <QTemporaryDir>
+#include <vector>
+
+namespace umbralux::test {
+
+/// Records every message box instead of showing it.
+class RecordingDialogs final : public Dialogs {
+  public:
+    void showErrorReport(const QString& message) override { reports << message; }
+    void showMessage(const QString& text, const QString& caption) override {
+        messages << text;
+        captions << caption;
+    }
+    QStringList reports;
+    QStringList messages;
+    QStringList captions;
+};
+
+class RecordingPageOpener final : public PageOpener {
+  public:
+    void openPage(const QString& address) override {
+        opened << address;
+        if (fail)
+            throw Failure(QStringLiteral("File not found: xdg-open"));
+    }
+    QStringList opened;
+    bool fail = false;
+};
+
+/// Gives the same draw every time.
+class FixedRandomSource final : public RandomSource {
+  public:
+    double nextUnit() override { return value; }
+    double value = 0.5;
+};
+
+class RecordingProgramEnd final : public ProgramEnd {
+  public:
+    void endProgram(int status) override { statuses.push_back(status); }
+    std::vector<int> statuses;
+};
+
+/// A display counter that starts where the test wants it and counts the calls.
+class CountingPointerDisplay final : public PointerDisplay {
+  public:
+    int ShowCursor(bool show) override {
+        ++calls;
+        count += show ? 1 : -1;
+        return count;
+    }
+    int count = 0;
+    int calls = 0;
+};
+
+class RecordingKeepAwake final : public KeepAwake {
+  public:
+    void setHeld(bool on) override {
+        held = on;
+        log << (on ? QStringLiteral("hold") : QStringLiteral("release"));
+    }
+    void signalUserActivity() override { log << QStringLiteral("activity"); }
+    void endUserActivity() override { log << QStringLiteral("end activity"); }
+    void keepSystemAwake() override { log << QStringLiteral("system"); }
+    QString describe() const override { return QStringLiteral("recording"); }
+    bool held = false;
+    QStringList log;
+};
+
+/// All services faked; `services` is what the program under test is given.
+struct FakePlatform {
+    RecordingDialogs dialogs;
+    RecordingPageOpener pageOpener;
+    FixedRandomSource random;
+    RecordingProgramEnd programEnd;
+    CountingPointerDisplay pointerDisplay;
+    RecordingKeepAwake keepAwake;
+    Platform services{dialogs, pageOpener, random, programEnd, pointerDisplay, keepAwake};
+};
+
+/// A settings store of its own for one test: the real INI file, in a temporary folder.
+class TestStore {
+  public:
+    TestStore();
+    /// The stored text, or a null string when the key is absent.
+    QString value(const QString& key) const;
+    void set(const QString& key, const QString& text);
+    QStringList keys() const;
+    QString fileName() const;
+    QString folder() const { return m_dir.path(); }
+
+  private:
+    QTemporaryDir m_dir;
+};
+
+} // namespace umbralux::test

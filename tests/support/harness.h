@@ -1,0 +1,41 @@
+#pragma once
+
+#include "app/program.h"
+#include "blank/form2.h"
+#include "fakeplatform.h"
+#include "options/form1.h"
+
+#include <QCoreApplication>
+#include <QEvent>
+#include <QMap>
+#include <QWidget>
+
+namespace umbralux::test {
+
+/// A program assembled for a test: its own settings store, faked services, and the program folder in the
+/// store's temporary folder (so no skin or pointer file is found unless the test puts one there).
+struct Harness {
+    TestStore store;
+    FakePlatform platform;
+    Program program{platform.services, store.folder()};
+
+    /// Every key with its stored text.
+    QMap<QString, QString> stored() const {
+        QMap<QString, QString> all;
+        for (const QString& key : store.keys())
+            all.insert(key, store.value(key));
+        return all;
+    }
+};
+
+/// Runs the deferred deletions of closed windows.
+inline void settle() {
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCoreApplication::processEvents();
+}
+
+template <typename T> T* control(QWidget* window, const char* name) {
+    return window->findChild<T*>(QLatin1String(name));
+}
+
+} // namespace umbralux::test
