@@ -95,3 +95,41 @@ expect_exit() {
     wait "$APP_PID" || actual=$?
     [ "$actual" = "$status" ] || fail "exit status $actual, expected $status"
 }
+
+# Window geometry as "WIDTHxHEIGHT+X+Y" in root coordinates.
+window_geometry() {
+    xwininfo -id "$1" | awk '/Absolute upper-left X:/{x=$4} /Absolute upper-left Y:/{y=$4} /Width:/{w=$2} /Height:/{h=$2} END{print w "x" h "+" x "+" y}'
+}
+
+window_viewable() { xwininfo -id "$1" 2>/dev/null | grep -q "IsViewable"; }
+
+# The blank screen keeps the design's window text "Form1".
+wait_curtain() { CURTAIN=$(find_window "Form1") || fail "the blank screen did not appear"; }
+wait_options() { OPTIONS_WINDOW=$(find_window "Umbralux Software") || fail "the options window did not come back"; }
+wait_curtain_gone() { wait_for 10 bash -c "! xwininfo -id $CURTAIN 2>/dev/null | grep -q IsViewable" || fail "the blank screen stayed up"; }
+
+# Clicks at a point of a window, in the window's own coordinates.
+click_in() { xdotool mousemove --window "$1" "$2" "$3" click "${4:-1}"; }
+
+# The options window's controls, centre points in window coordinates (the design's pixels).
+SHOW_SCREEN_AT="268 21"
+CHANGE_COLOR_AT="212 55"
+RESET_COLOR_AT="212 89"
+OPTION_AT=("" "96 158" "112 135" "96 182" "88 205") # any key, ESC, click, password
+PASSWORD_BOX_AT="260 205"
+
+# Number of distinct colours on the screen (optionally in a crop like 1024x600+0+100), and the first one.
+screen_colours() {
+    local shot="$WORK/shot.png"
+    import -window root "$shot"
+    if [ -n "${1:-}" ]; then convert "$shot" -crop "$1" +repage "$shot"; fi
+    convert "$shot" -format '%k' info:
+}
+screen_colour_at() { import -window root "$WORK/px.png"; convert "$WORK/px.png" -format "%[hex:p{$1,$2}]" info: | cut -c1-6; }
+
+pointer_state() { "$XPROBE" cursor; }
+
+# Predicates for wait_for: each looks again every time it is called.
+pointer_is() { [ "$(pointer_state)" = "$1" ]; }
+colours_are() { [ "$(screen_colours "${2:-}")" = "$1" ]; }
+stored_is() { [ "$(store_get "$1")" = "$2" ]; }

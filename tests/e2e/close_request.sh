@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# A close request for the blank screen (the window manager's close) brings the options window back with the
+# pointer; closing the options window then ends the program with status 0.
+. "$(dirname "$0")/lib.sh"
+
+start_x
+store_set Check4 0
+start_app
+click_in "$OPTIONS_WINDOW" $SHOW_SCREEN_AT
+wait_curtain
+wait_for 3 pointer_is hidden || fail "pointer still visible"
+if [ "$WM_MODE" = openbox ]; then
+    wmctrl -i -c "$CURTAIN"
+else
+    "$XPROBE" close "$CURTAIN"
+fi
+wait_for 10 bash -c "! xwininfo -id $CURTAIN 2>/dev/null | grep -q IsViewable" || fail "the blank screen stayed up"
+wait_options
+wait_for 3 pointer_is visible || fail "pointer not back after the close request"
+app_running || fail "a close request for the blank screen ended the program"
+
+"$XPROBE" close "$OPTIONS_WINDOW"
+expect_exit 0
+note "passed"

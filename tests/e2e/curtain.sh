@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# "Show Screen" covers every pixel of the screen with the stored colour, shows the hint for about four seconds
+# and hides the pointer; ESC brings the options window back with its choices and the pointer.
+. "$(dirname "$0")/lib.sh"
+
+start_x
+store_set "Background Color" 255
+store_set Check4 0
+start_app
+xdotool mousemove 500 500
+click_in "$OPTIONS_WINDOW" $SHOW_SCREEN_AT
+wait_curtain
+shown_at=$SECONDS
+
+[ "$(window_geometry "$CURTAIN")" = "${SCREEN_SIZE}+0+0" ] || fail "blank screen geometry $(window_geometry "$CURTAIN")"
+app_running || fail "the program ended"
+wait_for 5 colours_are 1 1024x668+0+100 || fail "pixels other than the screen colour below the hint"
+[ "$(screen_colour_at 600 400)" = FF0000 ] || fail "screen colour is $(screen_colour_at 600 400), not red"
+[ "$(screen_colours 1024x80+0+0)" -gt 1 ] || fail "no hint at first"
+import -window root "$ARTIFACTS/curtain-with-hint-$WM_MODE.png"
+
+wait_for 3 pointer_is hidden || fail "pointer still visible"
+wait_for 8 colours_are 1 || fail "the hint did not go away"
+hint_seconds=$((SECONDS - shown_at))
+[ $hint_seconds -ge 3 ] || fail "the hint went away after $hint_seconds s, expected about four"
+note "hint gone after about $hint_seconds s"
+
+xdotool key Escape
+wait_curtain_gone
+wait_options
+wait_for 3 pointer_is visible || fail "pointer not back after dismissal"
+[ "$(store_get Option2)" = True ] || fail "the ESC choice was not kept"
+note "passed"

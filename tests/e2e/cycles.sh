@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# Many show/dismiss cycles in a row leave one process, one options window, a visible pointer and a steady
+# memory footprint.
+. "$(dirname "$0")/lib.sh"
+
+CYCLES=${CYCLES:-200}
+WARM_UP=20
+# Allowed growth of the resident set between the warm-up and the last cycle.
+MAX_GROWTH_KB=8192
+
+start_x
+store_set Check4 0
+start_app
+rss() { awk '/^VmRSS:/{print $2}' "/proc/$APP_PID/status"; }
+
+for ((cycle = 1; cycle <= CYCLES; cycle++)); do
+    click_in "$OPTIONS_WINDOW" $SHOW_SCREEN_AT
+    wait_curtain
+    xdotool key Escape
+    wait_curtain_gone
+    wait_options
+    [ $cycle = $WARM_UP ] && base=$(rss)
+done
+last=$(rss)
+note "resident set after $WARM_UP cycles: ${base} kB, after $CYCLES: ${last} kB"
+[ $((last - base)) -le $MAX_GROWTH_KB ] || fail "memory grew by $((last - base)) kB over $((CYCLES - WARM_UP)) cycles"
+[ "$(pgrep -c -f "^$UMBRALUX")" = 1 ] || fail "more than one program process"
+[ "$(xdotool search --onlyvisible --class umbralux | wc -l)" = 1 ] || fail "more than one visible window"
+[ "$(pointer_state)" = visible ] || fail "pointer hidden after the cycles"
+note "passed"

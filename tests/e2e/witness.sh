@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# While the blank screen is up no key reaches a window beneath it: a small key-logging window that had the
+# keyboard before the program started receives nothing typed on the blank screen.
+. "$(dirname "$0")/lib.sh"
+
+start_x
+"$XPROBE" keylog >"$WORK/keys.log" 2>&1 &
+PIDS+=($!)
+wait_for 5 grep -q ready "$WORK/keys.log" || fail "the witness window did not start"
+xdotool key q
+wait_for 3 grep -q "key q" "$WORK/keys.log" || fail "the witness does not see keys: $(cat "$WORK/keys.log")"
+
+store_set Option1 False
+store_set Option2 False
+store_set Option3 True
+store_set Option4 False
+store_set Check4 0
+start_app
+click_in "$OPTIONS_WINDOW" $SHOW_SCREEN_AT
+wait_curtain
+sleep 0.5
+xdotool type "secret"
+xdotool key Escape Return
+sleep 0.5
+window_viewable "$CURTAIN" || fail "keys dismissed the click-method blank screen"
+if grep -E "key (s|e|c|r|t|Escape|Return)$" "$WORK/keys.log"; then
+    fail "keys typed on the blank screen reached the window beneath"
+fi
+xdotool click 1
+wait_curtain_gone
+wait_options
+note "passed"
