@@ -2,6 +2,7 @@
 #include "harness.h"
 
 #include <QCheckBox>
+#include <QInputMethodEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
@@ -71,6 +72,7 @@ class TestForm2 : public QObject {
     void exitMethods();
     void password_data();
     void password();
+    void typedCharactersComeFromTheKeyboard();
     void typingTimeOut();
     void secondShowingStartsWithAnEmptyRecord();
     void closeRequestReturnsToTheOptions();
@@ -300,6 +302,26 @@ void TestForm2::password() {
     QCOMPARE(!form2.isVisible(), dismissedAfter == typed.size() && dismissedAfter > 0);
     if (dismissedAfter > 0)
         QVERIFY(!form2.Timer3.enabled());
+}
+
+void TestForm2::typedCharactersComeFromTheKeyboard() {
+    // Real key events: each character the key produced, control characters included; an input method's
+    // committed text arrives character by character as well.
+    storeMethod(m_h->store, 4);
+    m_h->store.set("Text1", QString::fromUtf8("a\bÄ\r\x1bпä"));
+    Form2& form2 = showScreen();
+    QTest::keyClick(&form2, Qt::Key_A);
+    QTest::keyClick(&form2, Qt::Key_Shift); // no character
+    QTest::keyClick(&form2, Qt::Key_Backspace);
+    QTest::keyClick(&form2, Qt::Key_Adiaeresis, Qt::ShiftModifier);
+    QTest::keyClick(&form2, Qt::Key_Return);
+    QTest::keyClick(&form2, Qt::Key_Escape);
+    QCOMPARE(form2.TypedText, QString::fromUtf8("a\bÄ\r\x1b"));
+    QInputMethodEvent commit;
+    commit.setCommitString(QString::fromUtf8("пä"));
+    QCoreApplication::sendEvent(&form2, &commit);
+    test::settle();
+    QVERIFY(!form2.isVisible());
 }
 
 void TestForm2::typingTimeOut() {
