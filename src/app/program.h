@@ -50,6 +50,10 @@ class Program : public QObject {
     /// It outlives the window's reloads.
     bool ShowingBlankScreen = false;
 
+    /// Interval of the blank screen's keep-awake timer for the windows loaded from now on; 0 keeps the
+    /// window's own interval. Only tests change it, to see many ticks in a few seconds.
+    int keepAwakeIntervalOverrideMs = 0;
+
     /// Called by a window that has been closed: it is discarded and the next reference loads it anew.
     void formUnloaded(QWidget* form);
     /// Called by a window that became active; raises the blank screen's activate and deactivate events

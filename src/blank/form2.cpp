@@ -54,6 +54,8 @@ Form2::Form2(Program& program) : m_program(program), m_ui(std::make_unique<Ui::F
     connect(&Timer1, &FormTimer::Timer, this, &Form2::Timer1_Timer);
     connect(&Timer2, &FormTimer::Timer, this, &Form2::Timer2_Timer);
     connect(&Timer3, &FormTimer::Timer, this, &Form2::Timer3_Timer);
+    if (m_program.keepAwakeIntervalOverrideMs > 0)
+        Timer2.setInterval(m_program.keepAwakeIntervalOverrideMs);
     connect(&Timer2, &FormTimer::enabledChanged, this,
             [this](bool enabled) { m_program.platform().keepAwake.setHeld(enabled); });
 }

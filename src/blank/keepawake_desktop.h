@@ -2,10 +2,14 @@
 
 #include "keepawake.h"
 
+#include <memory>
+
 namespace umbralux {
 
-/// Keep-awake on X11 desktops: the X server's idle time is reset at every tick and its screen saver is
-/// suspended while held. Produces no input events.
+/// Keep-awake with the desktop's own means. On Linux: the X server's screen saver is suspended while held
+/// and its idle time reset at every tick, and the session's and the system's inhibitors are held over D-Bus.
+/// On Windows: a tagged key press that the program filters out, and a power-management call. Neither
+/// produces input that reaches the program's windows.
 class DesktopKeepAwake final : public KeepAwake {
   public:
     DesktopKeepAwake();
@@ -20,6 +24,8 @@ class DesktopKeepAwake final : public KeepAwake {
     QString describe() const override;
 
   private:
+    struct Parts; // the platform's mechanisms
+    std::unique_ptr<Parts> m_parts;
     bool m_held = false;
 };
 

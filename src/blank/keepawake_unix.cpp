@@ -1,12 +1,67 @@
+// Keep-awake on Linux desktops. Nothing here produces an input event: the X server's idle time is reset
+// directly and everything else goes through the services' inhibitors, so the blank screen can never take
+// keep-awake for the user's key.
+#include "cookieinhibitor.h"
+#include "gnomeinhibitor.h"
 #include "keepawake_desktop.h"
-
+#include "logindinhibitor.h"
+#include "portalinhibitor.h"
+#include "useractivity.h"
 #include "x11desktop.h"
+
+#include <QStringList>
+#include <vector>
 
 namespace umbralux {
 
-DesktopKeepAwake::DesktopKeepAwake() = default;
+struct DesktopKeepAwake::Parts {
+    Parts()
+        : sandboxed(PortalInhibitor::sandboxed()), activity(QDBusConnection::sessionBus()),
+          gnome(QDBusConnection::sessionBus()) {
+        const QDBusConnection session = QDBusConnection::sessionBus();
+        if (sandboxed) {
+            inhibitors.push_back(std::make_unique<PortalInhibitor>(session));
+        } else {
+            auto saver = CookieInhibitor::screenSaver(session);
+            screenSaver = saver.get();
+            inhibitors.push_back(std::move(saver));
+            inhibitors.push_back(CookieInhibitor::powerManagement(session));
+        }
+        inhibitors.push_back(std::make_unique<LogindInhibitor>(QDBusConnection::systemBus()));
+    }
+
+    /// Where org.freedesktop.ScreenSaver cannot hold, GNOME's session manager is asked instead.
+    void holdScreenSaver() {
+        if (screenSaver && screenSaver->status() == Inhibitor::Status::Fails)
+            gnome.hold();
+    }
+
+    std::vector<Inhibitor*> all() {
+        std::vector<Inhibitor*> list;
+        for (auto& inhibitor : inhibitors)
+            list.push_back(inhibitor.get());
+        if (screenSaver)
+            list.push_back(&gnome);
+        return list;
+    }
+
+    const bool sandboxed;
+    UserActivity activity;
+    GnomeInhibitor gnome;
+    Inhibitor* screenSaver = nullptr;
+    std::vector<std::unique_ptr<Inhibitor>> inhibitors;
+};
+
+DesktopKeepAwake::DesktopKeepAwake() : m_parts(std::make_unique<Parts>()) {
+    if (Inhibitor* saver = m_parts->screenSaver)
+        saver->setOnStatusChanged([this] {
+            if (m_held)
+                m_parts->holdScreenSaver();
+        });
+}
 
 DesktopKeepAwake::~DesktopKeepAwake() {
+    // The services also drop the holds of a program that is gone; this just says so first.
     setHeld(false);
 }
 
@@ -15,19 +70,64 @@ void DesktopKeepAwake::setHeld(bool held) {
         return;
     m_held = held;
     x11::suspendScreenSaver(held);
+    if (held) {
+        m_parts->activity.restart();
+        for (auto& inhibitor : m_parts->inhibitors)
+            inhibitor->hold();
+        m_parts->holdScreenSaver();
+    } else {
+        for (Inhibitor* inhibitor : m_parts->all())
+            inhibitor->release();
+    }
 }
 
 void DesktopKeepAwake::signalUserActivity() {
     x11::resetScreenSaver();
+    if (!m_parts->sandboxed)
+        m_parts->activity.signal();
 }
 
-void DesktopKeepAwake::endUserActivity() {}
+void DesktopKeepAwake::endUserActivity() {
+    // Nothing was pressed, so nothing is to be released.
+}
 
-void DesktopKeepAwake::keepSystemAwake() {}
+void DesktopKeepAwake::keepSystemAwake() {
+    // The idle inhibitors held since setHeld(true) keep the system awake; there is nothing to renew.
+}
 
 QString DesktopKeepAwake::describe() const {
-    return x11::available() ? QStringLiteral("Keep-awake uses the X server's screen saver control.")
-                            : QStringLiteral("Keep-awake is not available on this desktop: no X server.");
+    QStringList used;
+    QStringList tried;
+    QStringList reasons;
+    if (x11::canSuspendScreenSaver())
+        used << QStringLiteral("the X server's screen saver control");
+    else
+        reasons << (x11::available() ? QStringLiteral("the X server has no screen saver control")
+                                     : QStringLiteral("no X server"));
+    bool undecided = false;
+    for (Inhibitor* inhibitor : m_parts->all()) {
+        switch (inhibitor->status()) {
+        case Inhibitor::Status::Works:
+            used << inhibitor->name();
+            break;
+        case Inhibitor::Status::Fails:
+            reasons << inhibitor->name() + QStringLiteral(": ") + inhibitor->failure();
+            break;
+        case Inhibitor::Status::Untried:
+        case Inhibitor::Status::Pending:
+            if (inhibitor != &m_parts->gnome || m_parts->screenSaver->status() == Inhibitor::Status::Fails)
+                undecided = true;
+            tried << inhibitor->name();
+            break;
+        }
+    }
+    if (!used.isEmpty())
+        return QStringLiteral("Keep-awake uses %1.").arg(used.join(QStringLiteral(", ")));
+    if (undecided)
+        return QStringLiteral("Keep-awake will use whichever of these the desktop offers: %1.")
+            .arg(tried.join(QStringLiteral(", ")));
+    return QStringLiteral("Keep-awake is not available on this desktop: %1.")
+        .arg(reasons.join(QStringLiteral("; ")));
 }
 
 } // namespace umbralux

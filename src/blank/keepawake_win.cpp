@@ -33,6 +33,8 @@ void sendRightShift(DWORD flags) {
 
 } // namespace
 
+struct DesktopKeepAwake::Parts {};
+
 DesktopKeepAwake::DesktopKeepAwake() {
     static OwnKeyFilter filter;
     QCoreApplication::instance()->installNativeEventFilter(&filter);

@@ -16,6 +16,10 @@ namespace umbralux::x11 {
 #ifdef HAVE_X11
 namespace {
 
+/// XScreenSaverSuspend came with this version of the screen saver extension.
+constexpr int kSuspendMajor = 1;
+constexpr int kSuspendMinor = 1;
+
 Display* display() {
     if (QGuiApplication::platformName() != QLatin1String("xcb"))
         return nullptr;
@@ -29,6 +33,17 @@ bool available() {
     return display() != nullptr;
 }
 
+bool canSuspendScreenSaver() {
+    Display* dpy = display();
+    int event = 0;
+    int error = 0;
+    int major = 0;
+    int minor = 0;
+    return dpy && XScreenSaverQueryExtension(dpy, &event, &error) &&
+           XScreenSaverQueryVersion(dpy, &major, &minor) &&
+           (major > kSuspendMajor || (major == kSuspendMajor && minor >= kSuspendMinor));
+}
+
 void resetScreenSaver() {
     if (Display* dpy = display()) {
         XResetScreenSaver(dpy);
@@ -37,10 +52,8 @@ void resetScreenSaver() {
 }
 
 void suspendScreenSaver(bool suspend) {
-    Display* dpy = display();
-    int event = 0;
-    int error = 0;
-    if (dpy && XScreenSaverQueryExtension(dpy, &event, &error)) {
+    if (canSuspendScreenSaver()) {
+        Display* dpy = display();
         XScreenSaverSuspend(dpy, suspend ? True : False);
         XFlush(dpy);
     }
@@ -68,6 +81,20 @@ void skipTaskbar(QWidget* window) {
 bool available() {
     return false;
 }
+bool canSuspendScreenSaver() {
+    return false;
+}
+bool canSuspendScreenSaver() {
+    Display* dpy = display();
+    int event = 0;
+    int error = 0;
+    int major = 0;
+    int minor = 0;
+    return dpy && XScreenSaverQueryExtension(dpy, &event, &error) &&
+           XScreenSaverQueryVersion(dpy, &major, &minor) &&
+           (major > kSuspendMajor || (major == kSuspendMajor && minor >= kSuspendMinor));
+}
+
 void resetScreenSaver() {}
 void suspendScreenSaver(bool) {}
 void skipTaskbar(QWidget*) {}

@@ -7,6 +7,8 @@ class QWidget;
 namespace umbralux::x11 {
 
 bool available();
+/// True on an X server whose screen saver can be suspended (MIT-SCREEN-SAVER 1.1 or later).
+bool canSuspendScreenSaver();
 /// Resets the server's idle time, as user input would, without producing any input.
 void resetScreenSaver();
 /// Suspends (true) or resumes (false) the server's screen saver and display power saving.

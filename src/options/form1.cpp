@@ -13,6 +13,7 @@
 #include "app/randomsource.h"
 #include "app/settings.h"
 #include "blank/form2.h"
+#include "blank/keepawaketooltip.h"
 #include "cursorfile.h"
 #include "skin.h"
 #include "ui_form1.h"
@@ -56,6 +57,7 @@ Form1::Form1(Program& program) : m_program(program), m_ui(std::make_unique<Ui::F
     auto* skin = new SkinFramework(this);
     skin->setObjectName(QStringLiteral("SkinFramework1"));
     connectHandlers();
+    showKeepAwakeInToolTip(m_ui->Check4, m_program.platform().keepAwake);
 }
 
 Form1::~Form1() = default;

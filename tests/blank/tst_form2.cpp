@@ -77,6 +77,7 @@ class TestForm2 : public QObject {
     void secondShowingStartsWithAnEmptyRecord();
     void closeRequestReturnsToTheOptions();
     void uncheckingKeepAwakeWaitsForTheNextLoad();
+    void keepAwakeTickRunsItsStepsInOrder();
 
   private:
     /// Starts the program and clicks "Show Screen" with the stored choice; returns the shown blank screen.
@@ -402,6 +403,17 @@ void TestForm2::uncheckingKeepAwakeWaitsForTheNextLoad() {
     m_h->program.loadedForm1()->PushButton1_Click();
     QVERIFY(!m_h->program.loadedForm2()->Timer2.enabled());
     QVERIFY(!m_h->platform.keepAwake.held);
+}
+
+void TestForm2::keepAwakeTickRunsItsStepsInOrder() {
+    constexpr int kShortTickMs = 10;
+    m_h->program.keepAwakeIntervalOverrideMs = kShortTickMs;
+    Form2* form2 = &m_h->program.form2();
+    QCOMPARE(form2->Timer2.interval(), kShortTickMs);
+    QTRY_VERIFY(m_h->platform.keepAwake.log.size() >= 7);
+    QCOMPARE(m_h->platform.keepAwake.log.mid(0, 7), (QStringList{"hold", "activity", "end activity", "system",
+                                                                 "activity", "end activity", "system"}));
+    QVERIFY(m_h->platform.dialogs.reports.isEmpty());
 }
 
 QTEST_MAIN(TestForm2)
