@@ -54,6 +54,12 @@ Form1::Form1(Program& program) : m_program(program), m_ui(std::make_unique<Ui::F
                                          m_ui->Option2, m_ui->Option3, m_ui->Option4, m_ui->Check4})
         controls::setBackColor(control, white);
     controls::setBackColor(m_ui->Label1, colorFromReference(kWindowBackgroundSystemColor));
+    // The text boxes have a colour of their own, which the window's colour must not reach.
+    for (QWidget* box : std::initializer_list<QWidget*>{m_ui->Text1, m_ui->Text2}) {
+        QPalette palette = box->palette();
+        palette.setColor(QPalette::Base, colorFromReference(kWindowBackgroundSystemColor));
+        box->setPalette(palette);
+    }
     controls::setForeColor(m_ui->Label1, colorFromReference(kWindowTextSystemColor));
     auto* skin = new SkinFramework(this);
     skin->setObjectName(QStringLiteral("SkinFramework1"));
