@@ -3,9 +3,7 @@
 #include "app/failure.h"
 #include "harness.h"
 
-#include <QApplication>
 #include <QLabel>
-#include <QPalette>
 #include <QPushButton>
 #include <QTest>
 
@@ -51,7 +49,6 @@ class TestScreenColour : public QObject {
     void referenceAndColour();
     void invalidReferences_data();
     void invalidReferences();
-    void systemColours();
 
     void changeColour_data();
     void changeColour();
@@ -97,13 +94,6 @@ void TestScreenColour::invalidReferences_data() {
 void TestScreenColour::invalidReferences() {
     QFETCH(qint64, reference);
     QVERIFY_THROWS_EXCEPTION(Failure, colorFromReference(reference));
-}
-
-void TestScreenColour::systemColours() {
-    const QPalette palette = QApplication::palette();
-    QCOMPARE(colorFromReference(kButtonFaceSystemColor), palette.color(QPalette::Active, QPalette::Button));
-    QCOMPARE(colorFromReference(kWindowBackgroundSystemColor),
-             palette.color(QPalette::Active, QPalette::Base));
 }
 
 void TestScreenColour::changeColour_data() {
