@@ -4,6 +4,7 @@
 
 namespace umbralux {
 
+class ColourPicker;
 class Dialogs;
 class KeepAwake;
 class PageOpener;
@@ -20,6 +21,7 @@ struct Platform {
     ProgramEnd& programEnd;
     PointerDisplay& pointerDisplay;
     KeepAwake& keepAwake;
+    ColourPicker& colourPicker;
 };
 
 /// Owns the real services of the desktop the program runs on.

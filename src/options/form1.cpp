@@ -3,6 +3,7 @@
 #include "app/appicon.h"
 #include "app/apptitle.h"
 #include "app/colorref.h"
+#include "app/colourpicker.h"
 #include "app/controls.h"
 #include "app/dialogs.h"
 #include "app/errorreport.h"
@@ -19,6 +20,7 @@
 #include "ui_form1.h"
 
 #include <QCloseEvent>
+#include <QMouseEvent>
 #include <QScreen>
 
 namespace umbralux {
@@ -53,9 +55,22 @@ Form1::Form1(Program& program) : m_program(program), m_ui(std::make_unique<Ui::F
                                          m_ui->Option2, m_ui->Option3, m_ui->Option4, m_ui->Check4})
         controls::setBackColor(control, white);
     controls::setBackColor(m_ui->Label1, colorFromReference(kWindowBackgroundSystemColor));
+    // The text boxes have a colour of their own, which the window's colour must not reach.
+    for (QWidget* box : std::initializer_list<QWidget*>{m_ui->Text1, m_ui->Text2}) {
+        QPalette palette = box->palette();
+        palette.setColor(QPalette::Base, colorFromReference(kWindowBackgroundSystemColor));
+        box->setPalette(palette);
+    }
     controls::setForeColor(m_ui->Label1, colorFromReference(kWindowTextSystemColor));
     auto* skin = new SkinFramework(this);
     skin->setObjectName(QStringLiteral("SkinFramework1"));
+    // Pointer moves without a pressed button reach only the widgets that track the mouse.
+    setMouseTracking(true);
+    for (QWidget* frame : std::initializer_list<QWidget*>{m_ui->Frame1, m_ui->Frame2, m_ui->Frame3}) {
+        frame->setMouseTracking(true);
+        frame->installEventFilter(this);
+    }
+    m_ui->Label1->installEventFilter(this);
     connectHandlers();
     showKeepAwakeInToolTip(m_ui->Check4, m_program.platform().keepAwake);
 }
@@ -86,6 +101,11 @@ void Form1::connectHandlers() {
     connect(m_ui->Check4, &QCheckBox::stateChanged, this,
             [this] { runEvent("Check4_Click", [&] { Check4_Click(); }); });
     connect(m_ui->PushButton1, &QPushButton::clicked, this, [this] { PushButton1_Click(); });
+    connect(m_ui->PushButton2, &QPushButton::clicked, this, [this] { PushButton2_Click(); });
+    connect(m_ui->PushButton3, &QPushButton::clicked, this, [this] { PushButton3_Click(); });
+    connect(m_ui->PushButton1, &PushButton::MouseMove, this, [this] { PushButton1_MouseMove(); });
+    connect(m_ui->PushButton2, &PushButton::MouseMove, this, [this] { PushButton2_MouseMove(); });
+    connect(m_ui->PushButton3, &PushButton::MouseMove, this, [this] { PushButton3_MouseMove(); });
 }
 
 void Form1::Form_Load() {
@@ -226,6 +246,103 @@ void Form1::PushButton1_Click() {
     p.step(128, [&] { m_program.form2().Timer1.setEnabled(true); });
     p.step(130, [&] { m_program.form2().Timer1.setInterval(Form2::kTimer1IntervalMs); });
     p.step(132, [&] { close(); });
+}
+
+void Form1::PushButton2_Click() {
+    Procedure p{m_program.dialogs(), location("PushButton2_Click")};
+    p.step(100, [&] { m_dialogColor = referenceFromColor(controls::backColor(m_ui->Label1)); });
+    p.step(102, [&] {
+        // A cancelled dialog leaves the colour it was opened with.
+        if (const auto chosen =
+                m_program.platform().colourPicker.pickColour(this, colorFromReference(m_dialogColor)))
+            m_dialogColor = referenceFromColor(*chosen);
+    });
+    p.step(104, [&] { controls::setBackColor(m_ui->Label1, colorFromReference(m_dialogColor)); });
+    p.step(106,
+           [&] { settings::saveBackgroundColor(referenceFromColor(controls::backColor(m_ui->Label1))); });
+}
+
+void Form1::Label1_Click() {
+    PushButton2_Click();
+}
+
+void Form1::PushButton3_Click() {
+    Procedure p{m_program.dialogs(), location("PushButton3_Click")};
+    p.step(100, [&] { settings::saveBackgroundColor(kBlack); });
+    p.step(102, [&] { controls::setBackColor(m_ui->Label1, colorFromReference(kBlack)); });
+}
+
+void Form1::setMousePointer(int setting) {
+    m_mousePointer = setting;
+    switch (setting) {
+    case kCustomPointer:
+        setCursor(m_hasCustomPointer ? m_customPointer : QCursor(Qt::ArrowCursor));
+        break;
+    case kBusyPointer:
+        setCursor(Qt::WaitCursor);
+        break;
+    default:
+        unsetCursor();
+        break;
+    }
+}
+
+void Form1::pointerMovedOver(int setting) {
+    if (MousePointer() == kBusyPointer)
+        return;
+    setMousePointer(setting);
+}
+
+void Form1::Form_MouseMove() {
+    pointerMovedOver(kDefaultPointer);
+}
+void Form1::Frame1_MouseMove() {
+    pointerMovedOver(kDefaultPointer);
+}
+void Form1::Frame2_MouseMove() {
+    pointerMovedOver(kDefaultPointer);
+}
+void Form1::Frame3_MouseMove() {
+    pointerMovedOver(kDefaultPointer);
+}
+void Form1::PushButton1_MouseMove() {
+    pointerMovedOver(kCustomPointer);
+}
+void Form1::PushButton2_MouseMove() {
+    pointerMovedOver(kCustomPointer);
+}
+void Form1::PushButton3_MouseMove() {
+    pointerMovedOver(kCustomPointer);
+}
+
+void Form1::mouseMoveEvent(QMouseEvent* event) {
+    Form_MouseMove();
+    event->accept();
+}
+
+bool Form1::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::MouseMove) {
+        // The frame takes the move itself: the window behind it must not see it as well.
+        if (watched == m_ui->Frame1)
+            Frame1_MouseMove();
+        else if (watched == m_ui->Frame2)
+            Frame2_MouseMove();
+        else if (watched == m_ui->Frame3)
+            Frame3_MouseMove();
+        else
+            return QWidget::eventFilter(watched, event);
+        return true;
+    }
+    if (watched == m_ui->Label1 && event->type() == QEvent::MouseButtonRelease) {
+        // A click is a press and a release of the left button on the swatch; the release comes here only
+        // when the press did.
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        if (mouse->button() == Qt::LeftButton && m_ui->Label1->rect().contains(mouse->position().toPoint())) {
+            Label1_Click();
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void Form1::Form_QueryUnload() {

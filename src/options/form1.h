@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/colorref.h"
+
 #include <QCursor>
 #include <QWidget>
 #include <memory>
@@ -38,6 +40,33 @@ class Form1 : public QWidget {
 
     /// "Show Screen".
     void PushButton1_Click();
+    /// "Change Color": the colour dialog, starting at the swatch's colour; the swatch and the store take
+    /// its answer (a cancel stores the unchanged colour again).
+    void PushButton2_Click();
+    /// A click on the swatch: the same as "Change Color".
+    void Label1_Click();
+    /// "Reset Color To Default": black, in the store first and then on the swatch.
+    void PushButton3_Click();
+
+    /// Pointer settings of the window: the default arrow, the busy pointer and the custom image (the hand).
+    static constexpr int kDefaultPointer = 0;
+    static constexpr int kBusyPointer = 11;
+    static constexpr int kCustomPointer = 99;
+    int MousePointer() const { return m_mousePointer; }
+    /// Selects the pointer shown over the window and its controls.
+    void setMousePointer(int setting);
+    /// The custom pointer image, when the pointer file was loaded.
+    const QCursor* MouseIcon() const { return m_hasCustomPointer ? &m_customPointer : nullptr; }
+
+    // The pointer moves over the window background, a frame or a push button: the hand over a button,
+    // the arrow elsewhere, and a busy pointer is left alone.
+    void Form_MouseMove();
+    void Frame1_MouseMove();
+    void Frame2_MouseMove();
+    void Frame3_MouseMove();
+    void PushButton1_MouseMove();
+    void PushButton2_MouseMove();
+    void PushButton3_MouseMove();
     /// The closing rule: ends the program unless the window closes for the blank screen.
     void Form_QueryUnload();
 
@@ -46,6 +75,8 @@ class Form1 : public QWidget {
   protected:
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     void connectHandlers();
@@ -58,12 +89,17 @@ class Form1 : public QWidget {
     void setCaptionIconAndTitle();
     void openHomePageOnceInAHundred();
     void loadHandPointer(const QString& file);
+    /// The one body of the seven pointer handlers.
+    void pointerMovedOver(int setting);
 
     Program& m_program;
     std::unique_ptr<Ui::Form1> m_ui;
     /// The hand pointer shown over the push buttons, when its file was found.
     QCursor m_customPointer;
     bool m_hasCustomPointer = false;
+    int m_mousePointer = kDefaultPointer;
+    /// The colour dialog's colour property, as a colour reference.
+    qint32 m_dialogColor = kBlack;
 };
 
 } // namespace umbralux

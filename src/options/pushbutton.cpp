@@ -1,5 +1,7 @@
 #include "pushbutton.h"
 
+#include <QMouseEvent>
+
 namespace umbralux {
 namespace {
 
@@ -19,6 +21,9 @@ PushButton::PushButton(QWidget* parent) : QPushButton(parent) {
 void PushButton::mouseMoveEvent(QMouseEvent* event) {
     Q_EMIT MouseMove();
     QPushButton::mouseMoveEvent(event);
+    // QAbstractButton ignores a move without a press, which would hand it on to the window's own handler
+    // and undo the button's pointer at once. The move belongs to the button.
+    event->accept();
 }
 
 } // namespace umbralux

@@ -11,6 +11,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QRadioButton>
+#include <QStringDecoder>
 
 namespace umbralux {
 namespace {
@@ -34,7 +35,13 @@ void SkinFramework::LoadSkin(const QString& path, const QString& /*section*/) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
         throw Failure(QStringLiteral("Could not load the skin %1: %2").arg(path, file.errorString()));
-    m_styleSheet = QString::fromUtf8(file.readAll());
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    QString styleSheet = utf8(file.readAll());
+    if (file.error() != QFileDevice::NoError)
+        throw Failure(QStringLiteral("Could not load the skin %1: %2").arg(path, file.errorString()));
+    if (utf8.hasError())
+        throw Failure(QStringLiteral("Could not load the skin %1: it is not UTF-8 text").arg(path));
+    m_styleSheet = std::move(styleSheet);
 }
 
 void SkinFramework::ApplyWindow(qulonglong windowHandle) {

@@ -6,7 +6,7 @@
 
 namespace umbralux {
 
-/// Where the skin file lies below the program folder. A skin is a Qt style sheet.
+/// Where the skin file lies below the program folder. A skin is a Qt style sheet in UTF-8 text.
 inline constexpr char kSkinFile[] = "/x/o.cjs";
 
 /// The skin engine of the options window: loads a skin and applies it to a window and, when asked to,
@@ -16,9 +16,12 @@ class SkinFramework : public QObject {
   public:
     using QObject::QObject;
 
-    /// Reads the skin file. Throws Failure when it cannot be read.
+    /// Reads the skin file; the section names a part of a skin with several, and ours have one. Throws
+    /// Failure when the file cannot be read or is not UTF-8 text, and keeps the skin it had.
     void LoadSkin(const QString& path, const QString& section);
-    /// Apply options; bit 1 applies the skin to the window's own frame and controls.
+    /// Apply options. Bit 1 asks for the window's frame as well as its client area; on the desktops the
+    /// program runs on, the window manager draws the frame, so a style sheet covers the client area either
+    /// way.
     int ApplyOptions = 0;
     /// Carries the skin over to every window opened later.
     bool AutoApplyNewWindows = false;

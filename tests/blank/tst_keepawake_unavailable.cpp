@@ -49,8 +49,9 @@ void TestKeepAwake::saysWhyNothingWorks() {
 void TestKeepAwake::checkBoxToolTipFollowsTheServices() {
     test::Harness h;
     DesktopKeepAwake keepAwake;
-    Platform services{h.platform.dialogs,    h.platform.pageOpener,     h.platform.random,
-                      h.platform.programEnd, h.platform.pointerDisplay, keepAwake};
+    Platform services{h.platform.dialogs,     h.platform.pageOpener,     h.platform.random,
+                      h.platform.programEnd,  h.platform.pointerDisplay, keepAwake,
+                      h.platform.colourPicker};
     Program program(services, h.store.folder());
     QCheckBox* check4 = program.form1().Check4(); // loads the blank screen, which starts keep-awake
     QHelpEvent help(QEvent::ToolTip, QPoint(1, 1), check4->mapToGlobal(QPoint(1, 1)));

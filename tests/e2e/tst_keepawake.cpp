@@ -314,8 +314,8 @@ void TestKeepAwake::anyKeyCurtainSurvivesItsOwnTicks() {
         store.set(QStringLiteral("Option%1").arg(i), i == 1 ? "True" : "False");
     test::FakePlatform fakes;
     DesktopKeepAwake keepAwake;
-    Platform services{fakes.dialogs,    fakes.pageOpener,     fakes.random,
-                      fakes.programEnd, fakes.pointerDisplay, keepAwake};
+    Platform services{fakes.dialogs,        fakes.pageOpener, fakes.random,      fakes.programEnd,
+                      fakes.pointerDisplay, keepAwake,        fakes.colourPicker};
     {
         Program program(services, store.folder());
         program.keepAwakeIntervalOverrideMs = kShortTickMs;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/colourpicker.h"
 #include "app/dialogs.h"
 #include "app/pageopener.h"
 #include "app/platform.h"
@@ -77,6 +78,29 @@ class RecordingKeepAwake final : public KeepAwake {
     QStringList log;
 };
 
+/// Answers the colour dialog as the test says, and records what it was opened with.
+class ScriptedColourPicker final : public ColourPicker {
+  public:
+    enum class Answer { Choose, Cancel, Fail };
+    std::optional<QColor> pickColour(QWidget* owner, const QColor& initial) override {
+        owners << owner;
+        offered << initial;
+        switch (answer) {
+        case Answer::Choose:
+            return chosen;
+        case Answer::Cancel:
+            return std::nullopt;
+        case Answer::Fail:
+            break;
+        }
+        throw Failure(QStringLiteral("Unexpected error"));
+    }
+    Answer answer = Answer::Cancel;
+    QColor chosen;
+    QList<QWidget*> owners;
+    QList<QColor> offered;
+};
+
 /// All services faked; `services` is what the program under test is given.
 struct FakePlatform {
     RecordingDialogs dialogs;
@@ -85,7 +109,8 @@ struct FakePlatform {
     RecordingProgramEnd programEnd;
     CountingPointerDisplay pointerDisplay;
     RecordingKeepAwake keepAwake;
-    Platform services{dialogs, pageOpener, random, programEnd, pointerDisplay, keepAwake};
+    ScriptedColourPicker colourPicker;
+    Platform services{dialogs, pageOpener, random, programEnd, pointerDisplay, keepAwake, colourPicker};
 };
 
 /// A settings store of its own for one test: the real INI file, in a temporary folder.

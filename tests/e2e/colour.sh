@@ -1,0 +1,74 @@
+#!/usr/bin/env bash
+# The screen colour for real: "Change Color" opens Qt's colour dialog, red typed into its HTML field makes the
+# whole blank screen red; "Reset Color To Default" makes it black again; on a white screen the hint is black.
+. "$(dirname "$0")/lib.sh"
+
+# Centres of the push buttons in the options window (the design's twips at 15 per pixel).
+SHOW_SCREEN="268 21"
+CHANGE_COLOR="212 55"
+RESET_COLOR="212 89"
+# The blank screen hides its hint at its fourth one-second tick: look at it well before.
+HINT_DEADLINE=3
+SCREEN_DEADLINE=15
+
+click() { xdotool mousemove --sync --window "$1" $2 click 1; }
+
+window_gone() { ! xwininfo -id "$1" 2>/dev/null | grep -q IsViewable; }
+
+# Succeeds when the whole screen is the one colour given as "R,G,B".
+screen_is() {
+    import -window root "$WORK/screen.png"
+    [ "$(convert "$WORK/screen.png" -format '%k' info:)" = 1 ] &&
+        [ "$(convert "$WORK/screen.png" -format '%[fx:int(255*r)],%[fx:int(255*g)],%[fx:int(255*b)]' info:)" = "$1" ]
+}
+
+pick_colour() {
+    click "$OPTIONS_WINDOW" "$CHANGE_COLOR"
+    local dialog
+    dialog=$(find_window "Select Color") || fail "the colour dialog did not open"
+    xdotool mousemove --sync --window "$dialog" 20 20
+    xdotool windowfocus --sync "$dialog" 2>/dev/null || true
+    xdotool key alt+h ctrl+a
+    xdotool type "$1"
+    xdotool key Return
+    wait_for 10 window_gone "$dialog" || fail "the colour dialog did not close"
+}
+
+show_screen() { click "$OPTIONS_WINDOW" "$SHOW_SCREEN"; }
+
+# Dismisses the blank screen with ESC (the method of a first start) and waits for the options window.
+dismiss() {
+    xdotool mousemove --sync 512 384
+    xdotool key Escape
+    OPTIONS_WINDOW=$(find_window "Umbralux Software") || fail "the options window did not come back"
+}
+
+start_x
+start_app
+
+pick_colour "#ff0000"
+[ "$(store_get "Background Color")" = 255 ] || fail "stored colour $(store_get "Background Color"), expected 255"
+show_screen
+wait_for $SCREEN_DEADLINE screen_is 255,0,0 || fail "the blank screen is not all red"
+cp "$WORK/screen.png" "$ARTIFACTS/$TEST_NAME-red.png"
+dismiss
+
+click "$OPTIONS_WINDOW" "$RESET_COLOR"
+wait_for 5 bash -c "grep -qx 'Background%20Color=0' '$STORE'" || fail "the reset did not store black"
+show_screen
+wait_for $SCREEN_DEADLINE screen_is 0,0,0 || fail "the blank screen is not all black after the reset"
+dismiss
+
+pick_colour "#ffffff"
+[ "$(store_get "Background Color")" = 16777215 ] || fail "white stored as $(store_get "Background Color")"
+show_screen
+# White screen, black hint: both colours are there at once while the hint shows.
+hint_is_black() {
+    import -window root "$WORK/screen.png"
+    [ "$(convert "$WORK/screen.png" -colorspace gray -format '%[fx:minima],%[fx:maxima]' info:)" = 0,1 ] &&
+        [ "$(convert "$WORK/screen.png" -format '%[fx:int(255*p{1000,700}.r)]' info:)" = 255 ]
+}
+wait_for $HINT_DEADLINE hint_is_black || fail "no black hint on the white screen"
+cp "$WORK/screen.png" "$ARTIFACTS/$TEST_NAME-white-hint.png"
+wait_for $SCREEN_DEADLINE screen_is 255,255,255 || fail "the hint did not go"
+note "passed"
