@@ -53,6 +53,11 @@ start_x() {
     note "X server $DISPLAY ($WM_MODE)"
 }
 
+# No desktop buses unless a test starts its own: the program must not reach the developer's session, and
+# D-Bus must not autolaunch a session bus for each test's X server.
+export DBUS_SESSION_BUS_ADDRESS="unix:path=$WORK/no-session-bus"
+export DBUS_SYSTEM_BUS_ADDRESS="unix:path=$WORK/no-system-bus"
+
 # A settings store of the test's own; seed it with: store_set KEY VALUE.
 export XDG_CONFIG_HOME="$WORK/config"
 STORE="$XDG_CONFIG_HOME/Quenbrook/Umbralux Software.ini"
