@@ -9,7 +9,7 @@ PACKAGES=(
     # the program's runtime on X11
     libqt6widgets6 libqt6dbus6 qt6-qpa-plugins xdg-utils fonts-liberation
     # tests: X server, window manager, input and screenshots, D-Bus
-    xvfb xauth x11-utils xdotool openbox wmctrl imagemagick dbus dbus-daemon dbus-x11
+    xvfb xauth x11-utils xdotool openbox wmctrl imagemagick dbus-daemon
 )
 
 missing=()
