@@ -7,7 +7,7 @@ using namespace umbralux;
 
 class TestKeyCodes : public QObject {
     Q_OBJECT
-private Q_SLOTS:
+  private Q_SLOTS:
     void codes_data();
     void codes();
     void noKeyAtAll();
