@@ -68,6 +68,7 @@ class TestForm2 : public QObject {
     void hintColourFollowsTheScreen_data();
     void hintColourFollowsTheScreen();
     void pointerAndHintTicks();
+    void secondShowingActivatesAfresh();
     void exitMethods_data();
     void exitMethods();
     void password_data();
@@ -221,6 +222,25 @@ void TestForm2::pointerAndHintTicks() {
     QCOMPARE(m_h->platform.pointerDisplay.count, 0);
     form2.Timer1_Timer();
     QCOMPARE(m_h->platform.pointerDisplay.count, -1);
+}
+
+void TestForm2::secondShowingActivatesAfresh() {
+    Form2& form2 = showScreen();
+    for (int tick = 0; tick <= Form2::kHintSeconds; ++tick)
+        form2.Timer1_Timer();
+    QVERIFY(form2.Label1()->isHidden());
+    QTest::keyClick(&form2, Qt::Key_Escape);
+    test::settle();
+    QVERIFY(!form2.isVisible());
+    QCOMPARE(m_h->platform.pointerDisplay.count, 0);
+
+    m_h->program.loadedForm1()->PushButton1_Click();
+    QVERIFY(QTest::qWaitForWindowActive(&form2));
+    QCOMPARE(form2.ShownSeconds, 0); // the activation started the count again
+    QVERIFY(!form2.Label1()->isHidden());
+    form2.Timer1_Timer();
+    QCOMPARE(m_h->platform.pointerDisplay.count, -1);
+    QVERIFY(!form2.Label1()->isHidden()); // the hint stays for its seconds again
 }
 
 void TestForm2::exitMethods_data() {
