@@ -84,16 +84,6 @@ bool available() {
 bool canSuspendScreenSaver() {
     return false;
 }
-bool canSuspendScreenSaver() {
-    Display* dpy = display();
-    int event = 0;
-    int error = 0;
-    int major = 0;
-    int minor = 0;
-    return dpy && XScreenSaverQueryExtension(dpy, &event, &error) &&
-           XScreenSaverQueryVersion(dpy, &major, &minor) &&
-           (major > kSuspendMajor || (major == kSuspendMajor && minor >= kSuspendMinor));
-}
 
 void resetScreenSaver() {}
 void suspendScreenSaver(bool) {}
