@@ -86,16 +86,12 @@ template <typename Handler> void Form1::runEvent(const char* name, Handler&& han
 }
 
 void Form1::connectHandlers() {
-    const auto onSelected = [this](QRadioButton* button, const char* name, void (Form1::*handler)()) {
-        connect(button, &QRadioButton::toggled, this, [this, name, handler](bool selected) {
+    for (const OptionButton& option : optionButtons()) {
+        connect(option.button, &QRadioButton::toggled, this, [this, option](bool selected) {
             if (selected)
-                runEvent(name, [&] { (this->*handler)(); });
+                raiseClick(option);
         });
-    };
-    onSelected(m_ui->Option1, "Option1_Click", &Form1::Option1_Click);
-    onSelected(m_ui->Option2, "Option2_Click", &Form1::Option2_Click);
-    onSelected(m_ui->Option3, "Option3_Click", &Form1::Option3_Click);
-    onSelected(m_ui->Option4, "Option4_Click", &Form1::Option4_Click);
+    }
     connect(m_ui->Text1, &QLineEdit::textChanged, this,
             [this] { runEvent("Text1_Change", [&] { Text1_Change(); }); });
     connect(m_ui->Check4, &QCheckBox::stateChanged, this,
@@ -169,6 +165,17 @@ void Form1::openHomePageOnceInAHundred() {
         m_program.platform().pageOpener.openPage(QLatin1String(kHomePage));
 }
 
+std::array<Form1::OptionButton, 4> Form1::optionButtons() const {
+    return {{{m_ui->Option1, "Option1_Click", &Form1::Option1_Click},
+             {m_ui->Option2, "Option2_Click", &Form1::Option2_Click},
+             {m_ui->Option3, "Option3_Click", &Form1::Option3_Click},
+             {m_ui->Option4, "Option4_Click", &Form1::Option4_Click}}};
+}
+
+void Form1::raiseClick(const OptionButton& option) {
+    runEvent(option.handlerName, [&] { (this->*option.handler)(); });
+}
+
 void Form1::assignOption(QRadioButton* button, bool value) {
     if (!value) {
         // A selected button of a group cannot be cleared by the group itself.
@@ -177,19 +184,15 @@ void Form1::assignOption(QRadioButton* button, bool value) {
         button->setAutoExclusive(true);
         return;
     }
-    if (button->isChecked()) {
-        // Selecting the selected button changes nothing the group notices, yet its handler runs.
-        if (button == m_ui->Option1)
-            runEvent("Option1_Click", [&] { Option1_Click(); });
-        else if (button == m_ui->Option2)
-            runEvent("Option2_Click", [&] { Option2_Click(); });
-        else if (button == m_ui->Option3)
-            runEvent("Option3_Click", [&] { Option3_Click(); });
-        else
-            runEvent("Option4_Click", [&] { Option4_Click(); });
+    if (!button->isChecked()) {
+        button->setChecked(true); // the group clears the others, and the button's toggle runs its handler
         return;
     }
-    button->setChecked(true);
+    // Selecting the selected button changes nothing the group notices, yet its handler runs.
+    for (const OptionButton& option : optionButtons()) {
+        if (option.button == button)
+            raiseClick(option);
+    }
 }
 
 void Form1::Option1_Click() {

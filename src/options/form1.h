@@ -4,6 +4,7 @@
 
 #include <QCursor>
 #include <QWidget>
+#include <array>
 #include <memory>
 
 class QCheckBox;
@@ -79,6 +80,14 @@ class Form1 : public QWidget {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
+    /// An exit-method button with its click handler.
+    struct OptionButton {
+        QRadioButton* button;
+        const char* handlerName;
+        void (Form1::*handler)();
+    };
+    std::array<OptionButton, 4> optionButtons() const;
+    void raiseClick(const OptionButton& option);
     void connectHandlers();
     /// Runs a handler that has no report of its own, as a window event.
     template <typename Handler> void runEvent(const char* name, Handler&& handler);
