@@ -1,5 +1,6 @@
 #include "application.h"
 
+#include "appicon.h"
 #include "errorreport.h"
 
 #include <QtDebug>
@@ -8,6 +9,7 @@ namespace umbralux {
 
 Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
     setQuitOnLastWindowClosed(false); // the program ends only through the options window's closing rule
+    setWindowIcon(applicationIcon()); // message boxes and dialogs carry it too
 }
 
 bool Application::notify(QObject* receiver, QEvent* event) {

@@ -76,9 +76,10 @@ start_app() {
     OPTIONS_WINDOW=$(find_window "Umbralux Software") || fail "the options window did not appear: $(cat "$WORK/app.log")"
 }
 
-# The visible window of the program whose title is the given text.
+# The visible window of the program whose title is the given text, waiting for it up to 15 seconds (or the
+# seconds given).
 find_window() {
-    local wanted=$1 deadline=$((SECONDS + 15)) id
+    local wanted=$1 deadline=$((SECONDS + ${2:-15})) id
     while [ $SECONDS -lt $deadline ]; do
         for id in $(xdotool search --onlyvisible --class umbralux 2>/dev/null); do
             [ "$("$XPROBE" title "$id" 2>/dev/null)" = "$wanted" ] && { echo "$id"; return 0; }
