@@ -69,6 +69,7 @@ class TestForm2 : public QObject {
     void hintColourFollowsTheScreen();
     void pointerAndHintTicks();
     void secondShowingActivatesAfresh();
+    void comingBackFromAnotherWindowIsNoNewActivation();
     void exitMethods_data();
     void exitMethods();
     void password_data();
@@ -241,6 +242,20 @@ void TestForm2::secondShowingActivatesAfresh() {
     form2.Timer1_Timer();
     QCOMPARE(m_h->platform.pointerDisplay.count, -1);
     QVERIFY(!form2.Label1()->isHidden()); // the hint stays for its seconds again
+}
+
+void TestForm2::comingBackFromAnotherWindowIsNoNewActivation() {
+    Form2& form2 = showScreen();
+    form2.Timer1_Timer();
+    form2.Timer1_Timer();
+    QWidget elsewhere; // stands for another program's window taking the keyboard
+    elsewhere.show();
+    elsewhere.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&elsewhere));
+    form2.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&form2));
+    QCOMPARE(form2.ShownSeconds, 2);                  // not started again
+    QCOMPARE(m_h->platform.pointerDisplay.count, -1); // and no deactivation showed the pointer
 }
 
 void TestForm2::exitMethods_data() {
