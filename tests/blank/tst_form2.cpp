@@ -49,14 +49,9 @@ void send(Form2& form2, Input input) {
 
 } // namespace
 
-class TestForm2 : public QObject {
+class TestForm2 : public test::HarnessTest {
     Q_OBJECT
   private Q_SLOTS:
-    void init() { m_h = std::make_unique<test::Harness>(); }
-    void cleanup() {
-        m_h.reset();
-        test::settle();
-    }
 
     void loadDecidesKeepAwake_data();
     void loadDecidesKeepAwake();
@@ -84,7 +79,6 @@ class TestForm2 : public QObject {
   private:
     /// Starts the program and clicks "Show Screen" with the stored choice; returns the shown blank screen.
     Form2& showScreen();
-    std::unique_ptr<test::Harness> m_h;
 };
 
 Form2& TestForm2::showScreen() {

@@ -33,14 +33,9 @@ QColor swatch(QWidget* form1) {
 
 } // namespace
 
-class TestForm1 : public QObject {
+class TestForm1 : public test::HarnessTest {
     Q_OBJECT
   private Q_SLOTS:
-    void init() { m_h = std::make_unique<test::Harness>(); }
-    void cleanup() {
-        m_h.reset();
-        test::settle();
-    }
 
     void firstStartFromAnEmptyStore();
     void storedChoiceIsRestoredAndStoreUnchanged_data();
@@ -55,9 +50,6 @@ class TestForm1 : public QObject {
     void layoutAsDesigned();
     void closingAndShowingReloadsFromDesign();
     void closingEndsTheProgram();
-
-  private:
-    std::unique_ptr<test::Harness> m_h;
 };
 
 void TestForm1::firstStartFromAnEmptyStore() {

@@ -36,14 +36,9 @@ class StoreAtSwatchChange : public QObject {
 
 } // namespace
 
-class TestScreenColour : public QObject {
+class TestScreenColour : public test::HarnessTest {
     Q_OBJECT
   private Q_SLOTS:
-    void init() { m_h = std::make_unique<test::Harness>(); }
-    void cleanup() {
-        m_h.reset();
-        test::settle();
-    }
 
     void referenceAndColour_data();
     void referenceAndColour();
@@ -56,9 +51,6 @@ class TestScreenColour : public QObject {
     void buttonClickRunsChangeColourOnce();
     void changeColourStoresAfterTheSwatch();
     void resetStoresBeforeTheSwatch();
-
-  private:
-    std::unique_ptr<test::Harness> m_h;
 };
 
 void TestScreenColour::referenceAndColour_data() {

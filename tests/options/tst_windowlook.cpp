@@ -81,13 +81,11 @@ QList<QWidget*> buttonFaceControls(Form1& form1) {
 using Handler = void (Form1::*)();
 Q_DECLARE_METATYPE(Handler)
 
-class TestWindowLook : public QObject {
+class TestWindowLook : public test::HarnessTest {
     Q_OBJECT
   private Q_SLOTS:
-    void init() { m_h = std::make_unique<test::Harness>(); }
     void cleanup() {
-        m_h.reset();
-        test::settle();
+        HarnessTest::cleanup();
         qApp->setStyleSheet(QString()); // the skin is the application's; the next test starts without one
     }
 
@@ -107,7 +105,6 @@ class TestWindowLook : public QObject {
   private:
     QString skinPath() const { return m_h->program.programFolder() + QLatin1String(kSkinFile); }
     QString pointerPath() const { return m_h->program.programFolder() + "/HAND-M.CUR"; }
-    std::unique_ptr<test::Harness> m_h;
 };
 
 void TestWindowLook::noSkinFileLeavesTheDesign_data() {

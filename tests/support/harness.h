@@ -9,6 +9,7 @@
 #include <QEvent>
 #include <QMap>
 #include <QWidget>
+#include <memory>
 
 namespace umbralux::test {
 
@@ -33,6 +34,21 @@ inline void settle() {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QCoreApplication::processEvents();
 }
+
+/// Base of the window tests: every test function gets a freshly assembled program, and the windows it
+/// closed are really gone before the next one starts.
+class HarnessTest : public QObject {
+    Q_OBJECT
+  protected Q_SLOTS:
+    void init() { m_h = std::make_unique<Harness>(); }
+    void cleanup() {
+        m_h.reset();
+        settle();
+    }
+
+  protected:
+    std::unique_ptr<Harness> m_h;
+};
 
 template <typename T> T* control(QWidget* window, const char* name) {
     return window->findChild<T*>(QLatin1String(name));
