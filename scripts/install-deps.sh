@@ -10,6 +10,8 @@ PACKAGES=(
     libqt6widgets6 libqt6dbus6 qt6-qpa-plugins xdg-utils fonts-liberation
     # tests: X server, window manager, input and screenshots, D-Bus
     xvfb xauth x11-utils xdotool openbox wmctrl imagemagick dbus-daemon
+    # static analysis
+    clang-tidy
 )
 
 missing=()

@@ -1,13 +1,14 @@
 #include "app/application.h"
-#include "app/dialogs.h"
 #include "app/platform.h"
-#include "app/program.h"
+#include "blank/mousepointer.h"
+#include "program/desktopplatform.h"
+#include "program/program.h"
 
 int main(int argc, char** argv) {
     umbralux::Application app(argc, argv);
     umbralux::DesktopPlatform platform;
-    app.setErrorReportSink(&platform.services().dialogs);
     umbralux::Program program(platform.services(), QCoreApplication::applicationDirPath());
+    app.setBeforeEscapedFailureExit([&program] { program.mousePointer().ShowMousePointer(); });
     program.start();
     return app.exec();
 }

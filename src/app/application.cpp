@@ -1,9 +1,10 @@
 #include "application.h"
 
 #include "appicon.h"
-#include "errorreport.h"
+#include "failure.h"
 
-#include <QtDebug>
+#include <cstdio>
+#include <cstdlib>
 
 namespace umbralux {
 
@@ -16,12 +17,27 @@ bool Application::notify(QObject* receiver, QEvent* event) {
     try {
         return QApplication::notify(receiver, event);
     } catch (...) {
-        if (m_sink)
-            reportUnhandled(*m_sink, QStringLiteral("in event handler"), std::current_exception());
-        else
-            qCritical("Unhandled failure in an event handler");
-        return false;
+        endOnEscapedFailure(std::current_exception());
     }
+}
+
+void Application::endOnEscapedFailure(const std::exception_ptr& failure) noexcept {
+    if (m_restore) {
+        try {
+            m_restore();
+        } catch (...) {
+        }
+    }
+    QByteArray description;
+    try {
+        description = describeFailure(failure).toLocal8Bit();
+    } catch (...) {
+    }
+    std::fprintf(stderr, "%s: a failure escaped an event handler and the program ends: %s\n",
+                 qPrintable(applicationName()), description.constData());
+    std::fflush(nullptr); // _Exit() does not flush
+    // Not exit(): the windows and their state are in the middle of an event and must not run destructors.
+    std::_Exit(kEscapedFailureStatus);
 }
 
 } // namespace umbralux

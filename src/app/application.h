@@ -1,25 +1,31 @@
 #pragma once
 
 #include <QApplication>
+#include <functional>
 
 namespace umbralux {
 
-class ErrorReportSink;
-
-/// The program's QApplication: nothing thrown inside an event handler may unwind through the event loop, so
-/// whatever a handler lets escape is reported in an error box and the program goes on.
+/// The program's QApplication. Every handler of the program reports its own failures and goes on, so nothing
+/// it throws should reach the event loop. Should something escape all the same, it has already unwound
+/// through Qt's own frames, which Qt does not support going on from: the program then restores the pointer,
+/// says what happened on standard error and ends at once with kEscapedFailureStatus.
 class Application : public QApplication {
     Q_OBJECT
   public:
+    /// Exit status of a program ended by a failure that escaped every handler (EX_SOFTWARE).
+    static constexpr int kEscapedFailureStatus = 70;
+
     Application(int& argc, char** argv);
 
-    /// Where escaped failures are reported; none until the program is assembled.
-    void setErrorReportSink(ErrorReportSink* sink) { m_sink = sink; }
+    /// What has to be undone before such an end, such as a hidden pointer.
+    void setBeforeEscapedFailureExit(std::function<void()> restore) { m_restore = std::move(restore); }
 
     bool notify(QObject* receiver, QEvent* event) override;
 
   private:
-    ErrorReportSink* m_sink = nullptr;
+    [[noreturn]] void endOnEscapedFailure(const std::exception_ptr& failure) noexcept;
+
+    std::function<void()> m_restore;
 };
 
 } // namespace umbralux

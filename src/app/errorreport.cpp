@@ -8,7 +8,7 @@ constexpr char kLocationPrefix[] = "in Umbrasys2021/08/31.";
 
 } // namespace
 
-QString describeFailure(std::exception_ptr failure) {
+QString describeFailure(const std::exception_ptr& failure) {
     try {
         std::rethrow_exception(failure);
     } catch (const Failure& f) {
@@ -33,7 +33,7 @@ QString procedureLocation(const char* window, const char* procedure) {
            QLatin1String(procedure) + QLatin1Char(' ');
 }
 
-void Procedure::report(int line, std::exception_ptr failure) noexcept {
+void Procedure::report(int line, const std::exception_ptr& failure) noexcept {
     try {
         m_sink.showErrorReport(errorReportMessage(describeFailure(failure), m_location, line));
     } catch (...) {
@@ -41,7 +41,8 @@ void Procedure::report(int line, std::exception_ptr failure) noexcept {
     }
 }
 
-void reportUnhandled(ErrorReportSink& sink, const QString& where, std::exception_ptr failure) noexcept {
+void reportUnhandled(ErrorReportSink& sink, const QString& where,
+                     const std::exception_ptr& failure) noexcept {
     try {
         sink.showErrorReport(describeFailure(failure) + QStringLiteral("\r\n") + where +
                              QStringLiteral("\r\rPlease email screenshot of this message to ") +

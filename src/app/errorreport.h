@@ -56,7 +56,7 @@ class Procedure {
     const QString& location() const { return m_location; }
 
   private:
-    void report(int line, std::exception_ptr failure) noexcept;
+    void report(int line, const std::exception_ptr& failure) noexcept;
 
     ErrorReportSink& m_sink;
     QString m_location;
@@ -71,7 +71,7 @@ template <typename Handler>
 void runUnreportedHandler(ErrorReportSink& sink, const char* window, const char* handler,
                           Handler&& body) noexcept;
 
-void reportUnhandled(ErrorReportSink& sink, const QString& where, std::exception_ptr failure) noexcept;
+void reportUnhandled(ErrorReportSink& sink, const QString& where, const std::exception_ptr& failure) noexcept;
 
 template <typename Handler>
 void runUnreportedHandler(ErrorReportSink& sink, const char* window, const char* handler,

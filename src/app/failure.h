@@ -17,6 +17,6 @@ class Failure : public std::runtime_error {
 };
 
 /// The description of whatever was thrown, for reports that have to go on after it.
-QString describeFailure(std::exception_ptr failure);
+QString describeFailure(const std::exception_ptr& failure);
 
 } // namespace umbralux

@@ -5,13 +5,11 @@
 #include "app/controls.h"
 #include "app/dialogs.h"
 #include "app/errorreport.h"
+#include "app/keepawake.h"
 #include "app/platform.h"
-#include "app/program.h"
 #include "app/settings.h"
-#include "keepawake.h"
 #include "keycodes.h"
 #include "mousepointer.h"
-#include "options/form1.h"
 #include "ui_form2.h"
 #include "x11desktop.h"
 
@@ -20,6 +18,7 @@
 #include <QGuiApplication>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
+#include <QScopedValueRollback>
 #include <QScreen>
 
 namespace umbralux {
@@ -32,8 +31,14 @@ QString location(const char* procedure) {
     return procedureLocation("Form2", procedure);
 }
 
-/// Lets the platform run every pending window event and timer tick.
+/// Lets the platform run every pending window event and timer tick, as the steps that call it ask. A round
+/// that is already running is not nested: a tick or close request handled inside it would start another
+/// round inside the first, and the pending events would then run out of order. The outer round runs them.
 void processPendingEvents() {
+    static bool processing = false;
+    if (processing)
+        return;
+    const QScopedValueRollback<bool> guard(processing, true);
     QCoreApplication::processEvents(QEventLoop::AllEvents);
 }
 
@@ -43,7 +48,8 @@ bool selected(ExitMethod method) {
 
 } // namespace
 
-Form2::Form2(Program& program) : m_program(program), m_ui(std::make_unique<Ui::Form2>()) {
+Form2::Form2(FormHost& host, MousePointer& mousePointer)
+    : m_host(host), m_mousePointer(mousePointer), m_ui(std::make_unique<Ui::Form2>()) {
     m_ui->setupUi(this);
     setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
     setAttribute(Qt::WA_InputMethodEnabled, true);
@@ -54,43 +60,56 @@ Form2::Form2(Program& program) : m_program(program), m_ui(std::make_unique<Ui::F
     connect(&Timer1, &FormTimer::Timer, this, &Form2::Timer1_Timer);
     connect(&Timer2, &FormTimer::Timer, this, &Form2::Timer2_Timer);
     connect(&Timer3, &FormTimer::Timer, this, &Form2::Timer3_Timer);
-    if (m_program.keepAwakeIntervalOverrideMs > 0)
-        Timer2.setInterval(m_program.keepAwakeIntervalOverrideMs);
-    connect(&Timer2, &FormTimer::enabledChanged, this,
-            [this](bool enabled) { m_program.platform().keepAwake.setHeld(enabled); });
 }
 
 Form2::~Form2() {
     // Unloading stops the keep-awake timer and with it whatever it holds.
-    Timer2.setEnabled(false);
+    setKeepAwake(false);
 }
 
 QLabel* Form2::Label1() const {
     return m_ui->Label1;
 }
 
+void Form2::setHint(const QString& text) {
+    m_ui->Label1->setText(text);
+}
+
+void Form2::setHintForeColor(const QColor& color) {
+    controls::setForeColor(m_ui->Label1, color);
+}
+
+Dialogs& Form2::dialogs() {
+    return m_host.platform().dialogs;
+}
+
+void Form2::setKeepAwake(bool on) {
+    if (on == Timer2.enabled())
+        return;
+    Timer2.setEnabled(on);
+    m_host.platform().keepAwake.setHeld(on);
+}
+
 template <typename Handler> void Form2::runEvent(const char* name, Handler&& handler) {
-    runUnreportedHandler(m_program.dialogs(), "Form2", name, std::forward<Handler>(handler));
+    runUnreportedHandler(dialogs(), "Form2", name, std::forward<Handler>(handler));
 }
 
 void Form2::Form_Load() {
-    Procedure p{m_program.dialogs(), location("Form_Load")};
+    Procedure p{dialogs(), location("Form_Load")};
     p.step(100, [&] { Form_Resize(); });
     p.step(102, [&] { setWindowIcon(applicationIcon()); });
     p.step(104, [&] { m_ui->Label1->setVisible(true); });
     p.step(106, [&] { controls::setForeColor(m_ui->Label1, colorFromReference(kWhite)); });
-    p.step(108, [&] {
-        controls::setCheckBoxValue(m_program.form1().Check4(), settings::keepAwakeState(Reader::BlankScreen));
-    });
-    if (p.test(110,
-               [&] { return controls::checkBoxValue(m_program.form1().Check4()) == controls::kChecked; }))
-        p.step(112, [&] { Timer2.setEnabled(true); });
+    p.step(108,
+           [&] { m_host.optionsWindow().setCheck4Value(settings::keepAwakeState(Reader::BlankScreen)); });
+    if (p.test(110, [&] { return m_host.optionsWindow().Check4Value() == controls::kChecked; }))
+        p.step(112, [&] { setKeepAwake(true); });
     else
-        p.step(114, [&] { Timer2.setEnabled(false); });
+        p.step(114, [&] { setKeepAwake(false); });
 }
 
 void Form2::Form_Activate() {
-    Procedure p{m_program.dialogs(), location("Form_Activate")};
+    Procedure p{dialogs(), location("Form_Activate")};
     p.step(100, [&] { ShownSeconds = 0; });
     p.step(102, [&] { ReLoadStyle(); });
     p.step(104, [&] { Timer1.setEnabled(true); });
@@ -114,49 +133,51 @@ void Form2::Form_Resize() {
 }
 
 void Form2::Form_Deactivate() {
-    m_program.mousePointer().ShowMousePointer();
+    m_mousePointer.ShowMousePointer();
 }
 
 void Form2::Timer1_Timer() {
-    Procedure p{m_program.dialogs(), location("Timer1_Timer")};
+    Procedure p{dialogs(), location("Timer1_Timer")};
     p.step(100, [&] { ++ShownSeconds; });
     if (p.test(102, [&] { return ShownSeconds > 0; })) {
-        if (p.test(104, [&] { return !m_program.mousePointer().PointerHidden(); }))
-            p.step(106, [&] { m_program.mousePointer().HideMousePointer(); });
+        if (p.test(104, [&] { return !m_mousePointer.PointerHidden(); }))
+            p.step(106, [&] { m_mousePointer.HideMousePointer(); });
     }
     if (p.test(108, [&] { return ShownSeconds > kHintSeconds; }))
         p.step(110, [&] { m_ui->Label1->setVisible(false); });
+    // A key press or click waiting since the tick began is handled before the tick ends.
     p.step(112, [&] { processPendingEvents(); });
 }
 
 void Form2::Timer2_Timer() {
-    KeepAwake& keepAwake = m_program.platform().keepAwake;
-    Procedure p{m_program.dialogs(), location("Timer2_Timer")};
+    KeepAwake& keepAwake = m_host.platform().keepAwake;
+    Procedure p{dialogs(), location("Timer2_Timer")};
     p.step(100, [&] { keepAwake.signalUserActivity(); });
     p.step(102, [&] { keepAwake.endUserActivity(); });
+    // Lets the activity signal reach the desktop before power management is told.
     p.step(104, [&] { processPendingEvents(); });
     p.step(106, [&] { keepAwake.keepSystemAwake(); });
 }
 
 void Form2::Form_KeyDown(int keyCode, int /*shift*/) {
-    Procedure p{m_program.dialogs(), location("Form_KeyDown")};
+    Procedure p{dialogs(), location("Form_KeyDown")};
     if (p.test(100, [&] { return selected(ExitMethod::AnyKey); })) {
         if (p.test(102, [&] { return keyCode != kKeyCodeNone; })) {
             p.step(104, [&] { hide(); });
-            p.step(106, [&] { m_program.showForm1(); });
+            p.step(106, [&] { m_host.showForm1(); });
         }
         return;
     }
     if (p.test(108, [&] { return selected(ExitMethod::EscKey); })) {
         if (p.test(110, [&] { return keyCode == kKeyCodeEscape; })) {
             p.step(112, [&] { hide(); });
-            p.step(114, [&] { m_program.showForm1(); });
+            p.step(114, [&] { m_host.showForm1(); });
         }
     }
 }
 
 void Form2::Form_KeyPress(const QString& character) {
-    Procedure p{m_program.dialogs(), location("Form_KeyPress")};
+    Procedure p{dialogs(), location("Form_KeyPress")};
     if (!p.test(100, [&] { return selected(ExitMethod::Password); }))
         return;
     p.step(102, [&] { TypedText += character; });
@@ -167,11 +188,11 @@ void Form2::Form_KeyPress(const QString& character) {
     p.step(110, [&] { Timer3.setEnabled(false); });
     p.step(112, [&] { Timer3.setInterval(0); });
     p.step(114, [&] { hide(); });
-    p.step(116, [&] { m_program.showForm1(); });
+    p.step(116, [&] { m_host.showForm1(); });
 }
 
 void Form2::Timer3_Timer() {
-    Procedure p{m_program.dialogs(), location("Timer3_Timer")};
+    Procedure p{dialogs(), location("Timer3_Timer")};
     p.step(100, [&] { ++TypingSeconds; });
     if (!p.test(102, [&] { return TypingSeconds >= kTypingTimeoutTicks; }))
         return;
@@ -185,11 +206,11 @@ void Form2::Form_MouseDown() {
     runEvent("Form_MouseDown", [&] {
         if (selected(ExitMethod::MouseClick)) {
             hide();
-            m_program.showForm1();
+            m_host.showForm1();
         }
     });
     // Whatever happened above, a click always brings the pointer back.
-    m_program.mousePointer().ShowMousePointer();
+    m_mousePointer.ShowMousePointer();
 }
 
 void Form2::Form_MouseMove() {
@@ -198,11 +219,12 @@ void Form2::Form_MouseMove() {
 }
 
 void Form2::Form_QueryUnload() {
-    Procedure p{m_program.dialogs(), location("Form_QueryUnload")};
+    Procedure p{dialogs(), location("Form_QueryUnload")};
     p.step(100, [&] { Timer1.setEnabled(false); });
     p.step(102, [&] { Timer1.setInterval(0); });
-    p.step(104, [&] { m_program.mousePointer().ShowMousePointer(); });
-    p.step(106, [&] { m_program.showForm1(); });
+    p.step(104, [&] { m_mousePointer.ShowMousePointer(); });
+    p.step(106, [&] { m_host.showForm1(); });
+    // The options window paints before this one goes; closeEvent() ignores a second request meanwhile.
     p.step(108, [&] { processPendingEvents(); });
     p.step(110, [&] { processPendingEvents(); });
 }
@@ -273,22 +295,25 @@ void Form2::resizeEvent(QResizeEvent* event) {
 
 void Form2::hideEvent(QHideEvent* event) {
     QWidget::hideEvent(event);
-    m_program.formHidden(this);
+    m_host.formHidden(this);
 }
 
 void Form2::closeEvent(QCloseEvent* event) {
-    Form_QueryUnload();
     event->accept();
+    if (m_unloading)
+        return; // a second request while the first runs its steps: the window is going already
+    m_unloading = true;
+    Form_QueryUnload();
     Timer1.setEnabled(false);
-    Timer2.setEnabled(false);
+    setKeepAwake(false);
     Timer3.setEnabled(false);
-    m_program.formUnloaded(this);
+    m_host.formUnloaded(this);
 }
 
 void Form2::changeEvent(QEvent* event) {
     if (event->type() == QEvent::ActivationChange && isActiveWindow()) {
         x11::skipTaskbar(this);
-        m_program.formActivated(this);
+        m_host.formActivated(this);
     }
     QWidget::changeEvent(event);
 }

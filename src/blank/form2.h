@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/formhost.h"
 #include "app/formtimer.h"
 
 #include <QWidget>
@@ -13,15 +14,18 @@ class Form2;
 
 namespace umbralux {
 
-class Program;
+class Dialogs;
+class MousePointer;
+
+namespace test {
+struct Form2Probe;
+}
 
 /// The blank screen: a borderless window over the whole screen in one colour, with a hint that fades after a
 /// few seconds. It goes away on the input chosen in the options window, or on a close request.
-class Form2 : public QWidget {
+class Form2 final : public QWidget, public BlankScreenWindow {
     Q_OBJECT
   public:
-    /// Pointer and hint timer: one tick a second while the screen is up.
-    static constexpr int kTimer1IntervalMs = 1000;
     /// Keep-awake: just under a minute, so that one-minute idle limits are never reached.
     static constexpr int kTimer2IntervalMs = 59000;
     /// Typing time-out timer of the password method.
@@ -31,15 +35,14 @@ class Form2 : public QWidget {
     /// The hint disappears at the tick after this many.
     static constexpr int kHintSeconds = 3;
 
-    explicit Form2(Program& program);
+    Form2(FormHost& host, MousePointer& mousePointer);
     ~Form2() override;
 
     void Form_Load();
     void Form_Activate();
     void Form_Deactivate();
     void Form_Resize();
-    /// Restyles the screen from the store: colour, hint colours, typed record cleared.
-    void ReLoadStyle();
+    void ReLoadStyle() override;
     void Timer1_Timer();
     void Timer2_Timer();
 
@@ -50,18 +53,12 @@ class Form2 : public QWidget {
     void Form_QueryUnload();
     void Timer3_Timer();
 
-    /// Shows the screen modeless over the whole screen and takes the keyboard.
-    void Show();
+    void Show() override;
+    void setHint(const QString& text) override;
+    void setHintForeColor(const QColor& color) override;
+    FormTimer& timer1() override { return Timer1; }
 
     QLabel* Label1() const;
-
-    FormTimer Timer1{true, kTimer1IntervalMs};
-    FormTimer Timer2{false, kTimer2IntervalMs};
-    FormTimer Timer3{false, kTimer3IntervalMs};
-
-    qint32 ShownSeconds = 0;
-    QString TypedText;
-    qint32 TypingSeconds = 0;
 
   protected:
     bool event(QEvent* event) override;
@@ -75,13 +72,33 @@ class Form2 : public QWidget {
     void changeEvent(QEvent* event) override;
 
   private:
+    friend struct test::Form2Probe;
+
+    /// Starts or stops keep-awake: Timer2 runs exactly while the desktop's inhibitors are held.
+    void setKeepAwake(bool on);
+    Dialogs& dialogs();
     template <typename Handler> void runEvent(const char* name, Handler&& handler);
     /// Types a character: every character of the text in turn, as the keyboard delivers them.
     void typeText(const QString& text);
     void coverScreen();
 
-    Program& m_program;
+    FormHost& m_host;
+    MousePointer& m_mousePointer;
     std::unique_ptr<Ui::Form2> m_ui;
+
+    // The window's own state, named as in its step tables.
+    FormTimer Timer1{true, kTimer1IntervalMs};
+    /// Keep-awake; switched only through setKeepAwake().
+    FormTimer Timer2{false, kTimer2IntervalMs};
+    FormTimer Timer3{false, kTimer3IntervalMs};
+    /// Seconds since the screen was last activated.
+    qint32 ShownSeconds = 0;
+    /// The characters typed since the record was last discarded (the password method).
+    QString TypedText;
+    /// Timer3 ticks since the record was last discarded; a new showing does not reset it.
+    qint32 TypingSeconds = 0;
+    /// Set while the close request runs, so that a second one arriving meanwhile is not handled twice.
+    bool m_unloading = false;
 };
 
 } // namespace umbralux

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "keepawake.h"
+#include "app/keepawake.h"
 
 #include <memory>
 

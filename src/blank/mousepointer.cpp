@@ -1,6 +1,6 @@
 #include "mousepointer.h"
 
-#include "pointerdisplay.h"
+#include "app/pointerdisplay.h"
 
 namespace umbralux {
 

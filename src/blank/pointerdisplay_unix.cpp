@@ -1,4 +1,4 @@
-#include "pointerdisplay.h"
+#include "pointerdisplay_desktop.h"
 
 #include <QCursor>
 #include <QGuiApplication>

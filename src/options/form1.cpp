@@ -7,15 +7,16 @@
 #include "app/controls.h"
 #include "app/dialogs.h"
 #include "app/errorreport.h"
+#include "app/formhost.h"
+#include "app/formtimer.h"
+#include "app/keepawake.h"
 #include "app/pageopener.h"
 #include "app/platform.h"
-#include "app/program.h"
 #include "app/programend.h"
 #include "app/randomsource.h"
 #include "app/settings.h"
-#include "blank/form2.h"
-#include "blank/keepawaketooltip.h"
 #include "cursorfile.h"
+#include "keepawaketooltip.h"
 #include "skin.h"
 #include "ui_form1.h"
 
@@ -41,7 +42,7 @@ QString location(const char* procedure) {
 
 } // namespace
 
-Form1::Form1(Program& program) : m_program(program), m_ui(std::make_unique<Ui::Form1>()) {
+Form1::Form1(FormHost& host) : m_host(host), m_ui(std::make_unique<Ui::Form1>()) {
     m_ui->setupUi(this);
     setAttribute(Qt::WA_DeleteOnClose, false);
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
@@ -72,17 +73,25 @@ Form1::Form1(Program& program) : m_program(program), m_ui(std::make_unique<Ui::F
     }
     m_ui->Label1->installEventFilter(this);
     connectHandlers();
-    showKeepAwakeInToolTip(m_ui->Check4, m_program.platform().keepAwake);
+    showKeepAwakeInToolTip(m_ui->Check4, m_host.platform().keepAwake);
 }
 
 Form1::~Form1() = default;
 
-QCheckBox* Form1::Check4() const {
-    return m_ui->Check4;
+qint16 Form1::Check4Value() const {
+    return controls::checkBoxValue(m_ui->Check4);
+}
+
+void Form1::setCheck4Value(qint16 value) {
+    controls::setCheckBoxValue(m_ui->Check4, value);
+}
+
+Dialogs& Form1::dialogs() {
+    return m_host.platform().dialogs;
 }
 
 template <typename Handler> void Form1::runEvent(const char* name, Handler&& handler) {
-    runUnreportedHandler(m_program.dialogs(), "Form1", name, std::forward<Handler>(handler));
+    runUnreportedHandler(dialogs(), "Form1", name, std::forward<Handler>(handler));
 }
 
 void Form1::connectHandlers() {
@@ -105,11 +114,11 @@ void Form1::connectHandlers() {
 }
 
 void Form1::Form_Load() {
-    Procedure p{m_program.dialogs(), location("Form_Load")};
-    const QString pointerFile = m_program.programFolder() + QStringLiteral("/HAND-M.CUR");
+    Procedure p{dialogs(), location("Form_Load")};
+    const QString pointerFile = m_host.programFolder() + QStringLiteral("/HAND-M.CUR");
     if (p.test(100, [&] { return FileExists(pointerFile); }))
         p.step(102, [&] { loadHandPointer(pointerFile); });
-    p.step(104, [&] { ApplySkin(*this, m_program.programFolder()); });
+    p.step(104, [&] { ApplySkin(*this, m_host.programFolder()); });
     p.step(106, [&] { setCaptionIconAndTitle(); });
     p.step(108, [&] { openHomePageOnceInAHundred(); });
     p.step(128,
@@ -128,14 +137,14 @@ void Form1::Form_Load() {
         assignOption(m_ui->Option4,
                      settings::exitMethodSelected(ExitMethod::Password, Reader::OptionsWindow));
     });
-    p.step(138, [&] { m_program.form2().Timer1.setEnabled(false); });
-    p.step(140, [&] { m_program.form2().Timer1.setInterval(0); });
-    p.step(142, [&] { controls::setForeColor(m_program.form2().Label1(), colorFromReference(kWhite)); });
+    p.step(138, [&] { m_host.blankScreen().timer1().setEnabled(false); });
+    p.step(140, [&] { m_host.blankScreen().timer1().setInterval(0); });
+    p.step(142, [&] { m_host.blankScreen().setHintForeColor(colorFromReference(kWhite)); });
     p.step(144, [&] { m_ui->Text1->setText(settings::password()); });
     p.step(146, [&] {
         controls::setCheckBoxValue(m_ui->Check4, settings::keepAwakeState(Reader::OptionsWindow));
     });
-    p.step(148, [&] { m_program.ShowingBlankScreen = false; });
+    p.step(148, [&] { m_host.setShowingBlankScreen(false); });
     p.step(150, [&] { setCaptionIconAndTitle(); });
 }
 
@@ -160,9 +169,9 @@ void Form1::setCaptionIconAndTitle() {
 }
 
 void Form1::openHomePageOnceInAHundred() {
-    const int draw = static_cast<int>(m_program.platform().random.nextUnit() * kHomePageDrawRange) + 1;
+    const int draw = static_cast<int>(m_host.platform().random.nextUnit() * kHomePageDrawRange) + 1;
     if (draw == kHomePageLuckyNumber)
-        m_program.platform().pageOpener.openPage(QLatin1String(kHomePage));
+        m_host.platform().pageOpener.openPage(QLatin1String(kHomePage));
 }
 
 std::array<Form1::OptionButton, 4> Form1::optionButtons() const {
@@ -224,40 +233,40 @@ void Form1::Check4_Click() {
 }
 
 void Form1::PushButton1_Click() {
-    Procedure p{m_program.dialogs(), location("PushButton1_Click")};
+    Procedure p{dialogs(), location("PushButton1_Click")};
     if (p.test(100, [&] { return m_ui->Option4->isChecked() && m_ui->Text1->text().isEmpty(); })) {
         p.step(102, [&] {
-            m_program.dialogs().showMessage(QStringLiteral("Please set password or change ") +
-                                                m_ui->Frame2->title() + QStringLiteral("."),
-                                            appTitle());
+            dialogs().showMessage(QStringLiteral("Please set password or change ") + m_ui->Frame2->title() +
+                                      QStringLiteral("."),
+                                  appTitle());
         });
         p.step(104, [&] { m_ui->Text1->setFocus(Qt::OtherFocusReason); });
         return;
     }
     if (p.test(106, [&] { return m_ui->Option1->isChecked(); })) {
-        p.step(108, [&] { m_program.form2().Label1()->setText(QStringLiteral("Press any key to exit")); });
+        p.step(108, [&] { m_host.blankScreen().setHint(QStringLiteral("Press any key to exit")); });
     } else if (p.test(110, [&] { return m_ui->Option2->isChecked(); })) {
-        p.step(112, [&] { m_program.form2().Label1()->setText(QStringLiteral("Press 'ESC' key to exit")); });
+        p.step(112, [&] { m_host.blankScreen().setHint(QStringLiteral("Press 'ESC' key to exit")); });
     } else if (p.test(114, [&] { return m_ui->Option3->isChecked(); })) {
-        p.step(116, [&] { m_program.form2().Label1()->setText(QStringLiteral("Click mouse to exit")); });
+        p.step(116, [&] { m_host.blankScreen().setHint(QStringLiteral("Click mouse to exit")); });
     } else if (p.test(118, [&] { return m_ui->Option4->isChecked(); })) {
-        p.step(120, [&] { m_program.form2().Label1()->setText(QStringLiteral("Type password to exit")); });
+        p.step(120, [&] { m_host.blankScreen().setHint(QStringLiteral("Type password to exit")); });
     }
-    p.step(122, [&] { m_program.ShowingBlankScreen = true; });
-    p.step(124, [&] { m_program.form2().ReLoadStyle(); });
-    p.step(126, [&] { m_program.form2().Show(); });
-    p.step(128, [&] { m_program.form2().Timer1.setEnabled(true); });
-    p.step(130, [&] { m_program.form2().Timer1.setInterval(Form2::kTimer1IntervalMs); });
+    p.step(122, [&] { m_host.setShowingBlankScreen(true); });
+    p.step(124, [&] { m_host.blankScreen().ReLoadStyle(); });
+    p.step(126, [&] { m_host.blankScreen().Show(); });
+    p.step(128, [&] { m_host.blankScreen().timer1().setEnabled(true); });
+    p.step(130, [&] { m_host.blankScreen().timer1().setInterval(BlankScreenWindow::kTimer1IntervalMs); });
     p.step(132, [&] { close(); });
 }
 
 void Form1::PushButton2_Click() {
-    Procedure p{m_program.dialogs(), location("PushButton2_Click")};
+    Procedure p{dialogs(), location("PushButton2_Click")};
     p.step(100, [&] { m_dialogColor = referenceFromColor(controls::backColor(m_ui->Label1)); });
     p.step(102, [&] {
         // A cancelled dialog leaves the colour it was opened with.
         if (const auto chosen =
-                m_program.platform().colourPicker.pickColour(this, colorFromReference(m_dialogColor)))
+                m_host.platform().colourPicker.pickColour(this, colorFromReference(m_dialogColor)))
             m_dialogColor = referenceFromColor(*chosen);
     });
     p.step(104, [&] { controls::setBackColor(m_ui->Label1, colorFromReference(m_dialogColor)); });
@@ -270,7 +279,7 @@ void Form1::Label1_Click() {
 }
 
 void Form1::PushButton3_Click() {
-    Procedure p{m_program.dialogs(), location("PushButton3_Click")};
+    Procedure p{dialogs(), location("PushButton3_Click")};
     p.step(100, [&] { settings::saveBackgroundColor(kBlack); });
     p.step(102, [&] { controls::setBackColor(m_ui->Label1, colorFromReference(kBlack)); });
 }
@@ -349,21 +358,21 @@ bool Form1::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void Form1::Form_QueryUnload() {
-    Procedure p{m_program.dialogs(), location("Form_QueryUnload")};
-    if (p.test(100, [&] { return m_program.ShowingBlankScreen; }))
+    Procedure p{dialogs(), location("Form_QueryUnload")};
+    if (p.test(100, [&] { return m_host.ShowingBlankScreen(); }))
         return;
-    p.step(102, [&] { m_program.platform().programEnd.endProgram(0); });
+    p.step(102, [&] { m_host.platform().programEnd.endProgram(0); });
 }
 
 void Form1::closeEvent(QCloseEvent* event) {
     Form_QueryUnload();
     event->accept();
-    m_program.formUnloaded(this);
+    m_host.formUnloaded(this);
 }
 
 void Form1::changeEvent(QEvent* event) {
     if (event->type() == QEvent::ActivationChange && isActiveWindow())
-        m_program.formActivated(this);
+        m_host.formActivated(this);
     QWidget::changeEvent(event);
 }
 

@@ -1,13 +1,13 @@
 #pragma once
 
 #include "app/colorref.h"
+#include "app/formhost.h"
 
 #include <QCursor>
 #include <QWidget>
 #include <array>
 #include <memory>
 
-class QCheckBox;
 class QRadioButton;
 
 namespace Ui {
@@ -16,14 +16,14 @@ class Form1;
 
 namespace umbralux {
 
-class Program;
+class Dialogs;
 
 /// The options window: the program's start-up and main window. Every choice made here is written to the
 /// settings store at once.
-class Form1 : public QWidget {
+class Form1 final : public QWidget, public OptionsWindow {
     Q_OBJECT
   public:
-    explicit Form1(Program& program);
+    explicit Form1(FormHost& host);
     ~Form1() override;
 
     /// The load step: window look, caption and title, and every control restored from the store.
@@ -71,7 +71,8 @@ class Form1 : public QWidget {
     /// The closing rule: ends the program unless the window closes for the blank screen.
     void Form_QueryUnload();
 
-    QCheckBox* Check4() const;
+    qint16 Check4Value() const override;
+    void setCheck4Value(qint16 value) override;
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -101,7 +102,9 @@ class Form1 : public QWidget {
     /// The one body of the seven pointer handlers.
     void pointerMovedOver(int setting);
 
-    Program& m_program;
+    Dialogs& dialogs();
+
+    FormHost& m_host;
     std::unique_ptr<Ui::Form1> m_ui;
     /// The hand pointer shown over the push buttons, when its file was found.
     QCursor m_customPointer;

@@ -111,8 +111,8 @@ void TestForm2::loadDecidesKeepAwake() {
         m_h->store.set("Check4", stored);
     m_h->program.form1();
     Form2* form2 = m_h->program.loadedForm2();
-    QCOMPARE(form2->Timer2.enabled(), running);
-    QCOMPARE(form2->Timer2.interval(), Form2::kTimer2IntervalMs);
+    QCOMPARE(test::probe(*form2).Timer2().enabled(), running);
+    QCOMPARE(test::probe(*form2).Timer2().interval(), Form2::kTimer2IntervalMs);
     QCOMPARE(m_h->platform.keepAwake.held, running);
     QCOMPARE(m_h->store.value("Check4"), storedAfter);
     QCOMPARE(form2->Label1()->text(), QStringLiteral("Press ESC To Exit. Type 'hide' to hide this text."));
@@ -130,7 +130,7 @@ void TestForm2::emptyPasswordIsRefused() {
     QCOMPARE(m_h->program.loadedForm1(), form1);
     QCOMPARE(form1->focusWidget(), control<QLineEdit>(form1, "Text1"));
     QVERIFY(!m_h->program.loadedForm2()->isVisible());
-    QVERIFY(!m_h->program.ShowingBlankScreen);
+    QVERIFY(!m_h->program.ShowingBlankScreen());
 }
 
 void TestForm2::hintForTheChosenMethod_data() {
@@ -160,10 +160,10 @@ void TestForm2::showingCoversTheScreenAndClosesTheOptions() {
     QVERIFY(form2.windowFlags() & Qt::FramelessWindowHint);
     QCOMPARE(form2.geometry(), form2.screen()->geometry());
     QVERIFY(!m_h->program.loadedForm1()); // closed, and gone
-    QVERIFY(m_h->program.ShowingBlankScreen);
+    QVERIFY(m_h->program.ShowingBlankScreen());
     QVERIFY(m_h->platform.programEnd.statuses.empty());
-    QVERIFY(form2.Timer1.isRunning());
-    QCOMPARE(form2.Timer1.interval(), Form2::kTimer1IntervalMs);
+    QVERIFY(test::probe(form2).Timer1().isRunning());
+    QCOMPARE(test::probe(form2).Timer1().interval(), BlankScreenWindow::kTimer1IntervalMs);
     QCOMPARE(form2.Label1()->width(), form2.frameGeometry().width());
     QVERIFY(m_h->platform.dialogs.reports.isEmpty());
 }
@@ -231,7 +231,7 @@ void TestForm2::secondShowingActivatesAfresh() {
 
     m_h->program.loadedForm1()->PushButton1_Click();
     QVERIFY(QTest::qWaitForWindowActive(&form2));
-    QCOMPARE(form2.ShownSeconds, 0); // the activation started the count again
+    QCOMPARE(test::probe(form2).ShownSeconds(), 0); // the activation started the count again
     QVERIFY(!form2.Label1()->isHidden());
     form2.Timer1_Timer();
     QCOMPARE(m_h->platform.pointerDisplay.count, -1);
@@ -248,7 +248,7 @@ void TestForm2::comingBackFromAnotherWindowIsNoNewActivation() {
     QVERIFY(QTest::qWaitForWindowActive(&elsewhere));
     form2.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&form2));
-    QCOMPARE(form2.ShownSeconds, 2);                  // not started again
+    QCOMPARE(test::probe(form2).ShownSeconds(), 2);   // not started again
     QCOMPARE(m_h->platform.pointerDisplay.count, -1); // and no deactivation showed the pointer
 }
 
@@ -288,8 +288,8 @@ void TestForm2::exitMethods() {
     if (dismisses) {
         QVERIFY(m_h->program.loadedForm1()->isVisible());
         QVERIFY(m_h->platform.pointerDisplay.count >= 0); // the pointer is back
-        QVERIFY(!m_h->program.ShowingBlankScreen);
-        QVERIFY(!form2.Timer1.enabled());
+        QVERIFY(!m_h->program.ShowingBlankScreen());
+        QVERIFY(!test::probe(form2).Timer1().enabled());
         // The options window comes back with the choice it had.
         QCOMPARE(
             control<QRadioButton>(m_h->program.loadedForm1(), qPrintable(QString("Option%1").arg(method)))
@@ -331,7 +331,7 @@ void TestForm2::password() {
     test::settle();
     QCOMPARE(!form2.isVisible(), dismissedAfter == typed.size() && dismissedAfter > 0);
     if (dismissedAfter > 0)
-        QVERIFY(!form2.Timer3.enabled());
+        QVERIFY(!test::probe(form2).Timer3().enabled());
 }
 
 void TestForm2::typedCharactersComeFromTheKeyboard() {
@@ -346,7 +346,7 @@ void TestForm2::typedCharactersComeFromTheKeyboard() {
     QTest::keyClick(&form2, Qt::Key_Adiaeresis, Qt::ShiftModifier);
     QTest::keyClick(&form2, Qt::Key_Return);
     QTest::keyClick(&form2, Qt::Key_Escape);
-    QCOMPARE(form2.TypedText, QString::fromUtf8("a\bÄ\r\x1b"));
+    QCOMPARE(test::probe(form2).TypedText(), QString::fromUtf8("a\bÄ\r\x1b"));
     QInputMethodEvent commit;
     commit.setCommitString(QString::fromUtf8("пä"));
     QCoreApplication::sendEvent(&form2, &commit);
@@ -360,17 +360,17 @@ void TestForm2::typingTimeOut() {
     Form2& form2 = showScreen();
     form2.Form_KeyPress("a");
     form2.Form_KeyPress("b");
-    QVERIFY(form2.Timer3.isRunning());
+    QVERIFY(test::probe(form2).Timer3().isRunning());
     for (int tick = 1; tick < Form2::kTypingTimeoutTicks; ++tick)
         form2.Timer3_Timer();
-    QCOMPARE(form2.TypedText, QStringLiteral("ab")); // not yet: the 30th tick discards
+    QCOMPARE(test::probe(form2).TypedText(), QStringLiteral("ab")); // not yet: the 30th tick discards
     form2.Timer3_Timer();
-    QCOMPARE(form2.TypedText, QString());
-    QVERIFY(!form2.Timer3.enabled());
-    QCOMPARE(form2.TypingSeconds, 0);
+    QCOMPARE(test::probe(form2).TypedText(), QString());
+    QVERIFY(!test::probe(form2).Timer3().enabled());
+    QCOMPARE(test::probe(form2).TypingSeconds(), 0);
     form2.Form_KeyPress("c");
     QVERIFY(form2.isVisible()); // "c" alone is no match
-    form2.Timer3.setEnabled(false);
+    test::probe(form2).Timer3().setEnabled(false);
     for (int tick = 0; tick < Form2::kTypingTimeoutTicks; ++tick)
         form2.Timer3_Timer();
     for (const char* c : {"a", "b", "c"})
@@ -387,13 +387,13 @@ void TestForm2::secondShowingStartsWithAnEmptyRecord() {
     form2.Form_KeyPress("a");
     form2.Form_KeyPress("b");
     QVERIFY(!form2.isVisible());
-    QCOMPARE(form2.TypingSeconds, 2); // left as it stood
+    QCOMPARE(test::probe(form2).TypingSeconds(), 2); // left as it stood
 
     m_h->program.loadedForm1()->PushButton1_Click();
     test::settle();
     QVERIFY(form2.isVisible());
-    QCOMPARE(form2.TypedText, QString());
-    QCOMPARE(form2.TypingSeconds, 2);
+    QCOMPARE(test::probe(form2).TypedText(), QString());
+    QCOMPARE(test::probe(form2).TypingSeconds(), 2);
     form2.Form_KeyPress("a");
     form2.Form_KeyPress("b");
     QVERIFY(!form2.isVisible());
@@ -426,19 +426,19 @@ void TestForm2::uncheckingKeepAwakeWaitsForTheNextLoad() {
     QCOMPARE(m_h->store.value("Check4"), QStringLiteral("0"));
     form1->PushButton1_Click();
     test::settle();
-    QVERIFY(m_h->program.loadedForm2()->Timer2.enabled()); // still running: the window stayed loaded
+    QVERIFY(test::probe(*m_h->program.loadedForm2())
+                .Timer2()
+                .enabled()); // still running: the window stayed loaded
     QVERIFY(m_h->program.loadedForm2()->close());
     test::settle();
     m_h->program.loadedForm1()->PushButton1_Click();
-    QVERIFY(!m_h->program.loadedForm2()->Timer2.enabled());
+    QVERIFY(!test::probe(*m_h->program.loadedForm2()).Timer2().enabled());
     QVERIFY(!m_h->platform.keepAwake.held);
 }
 
 void TestForm2::keepAwakeTickRunsItsStepsInOrder() {
     constexpr int kShortTickMs = 10;
-    m_h->program.keepAwakeIntervalOverrideMs = kShortTickMs;
-    Form2* form2 = &m_h->program.form2();
-    QCOMPARE(form2->Timer2.interval(), kShortTickMs);
+    test::probe(m_h->program.form2()).Timer2().setInterval(kShortTickMs);
     QTRY_VERIFY(m_h->platform.keepAwake.log.size() >= 7);
     QCOMPARE(m_h->platform.keepAwake.log.mid(0, 7), (QStringList{"hold", "activity", "end activity", "system",
                                                                  "activity", "end activity", "system"}));

@@ -53,7 +53,8 @@ void TestKeepAwake::checkBoxToolTipFollowsTheServices() {
                       h.platform.programEnd,  h.platform.pointerDisplay, keepAwake,
                       h.platform.colourPicker};
     Program program(services, h.store.folder());
-    QCheckBox* check4 = program.form1().Check4(); // loads the blank screen, which starts keep-awake
+    QCheckBox* check4 = test::control<QCheckBox>(&program.form1(),
+                                                 "Check4"); // loads the blank screen, which starts keep-awake
     QHelpEvent help(QEvent::ToolTip, QPoint(1, 1), check4->mapToGlobal(QPoint(1, 1)));
     QCoreApplication::sendEvent(check4, &help);
     QCOMPARE(check4->toolTip(), keepAwake.describe());

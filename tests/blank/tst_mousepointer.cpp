@@ -1,5 +1,5 @@
 #include "blank/mousepointer.h"
-#include "blank/pointerdisplay.h"
+#include "blank/pointerdisplay_desktop.h"
 #include "fakeplatform.h"
 
 #include <QCursor>

@@ -1,11 +1,11 @@
 // Keep-awake against a real X server and real D-Bus buses, on which fakedesktop plays the desktop's
 // services. Run by keepawake.sh, which starts Xvfb and the two private buses.
 #include "app/platform.h"
-#include "app/program.h"
 #include "blank/form2.h"
 #include "blank/keepawake_desktop.h"
-#include "fakeplatform.h"
+#include "harness.h"
 #include "options/form1.h"
+#include "program/program.h"
 
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
@@ -318,12 +318,12 @@ void TestKeepAwake::anyKeyCurtainSurvivesItsOwnTicks() {
                       fakes.pointerDisplay, keepAwake,        fakes.colourPicker};
     {
         Program program(services, store.folder());
-        program.keepAwakeIntervalOverrideMs = kShortTickMs;
         program.start();
         Form2& form2 = *program.loadedForm2();
-        QVERIFY(form2.Timer2.enabled());
+        test::probe(form2).Timer2().setInterval(kShortTickMs);
+        QVERIFY(test::probe(form2).Timer2().enabled());
         int ticks = 0;
-        connect(&form2.Timer2, &FormTimer::Timer, this, [&ticks] { ++ticks; });
+        connect(&test::probe(form2).Timer2(), &FormTimer::Timer, this, [&ticks] { ++ticks; });
 
         // Every key event that reaches any of the program's objects.
         int keys = 0;

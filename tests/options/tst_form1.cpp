@@ -70,11 +70,11 @@ void TestForm1::firstStartFromAnEmptyStore() {
     Form2* form2 = m_h->program.loadedForm2();
     QVERIFY(form2);
     QVERIFY(!form2->isVisible());
-    QVERIFY(form2->Timer2.enabled());
+    QVERIFY(test::probe(*form2).Timer2().enabled());
     QVERIFY(m_h->platform.keepAwake.held);
-    QVERIFY(!form2->Timer1.enabled());
-    QCOMPARE(form2->Timer1.interval(), 0);
-    QVERIFY(!m_h->program.ShowingBlankScreen);
+    QVERIFY(!test::probe(*form2).Timer1().enabled());
+    QCOMPARE(test::probe(*form2).Timer1().interval(), 0);
+    QVERIFY(!m_h->program.ShowingBlankScreen());
 }
 
 void TestForm1::storedChoiceIsRestoredAndStoreUnchanged_data() {
@@ -102,7 +102,7 @@ void TestForm1::storedChoiceIsRestoredAndStoreUnchanged() {
     QCOMPARE(control<QCheckBox>(&form1, "Check4")->checkState(), Qt::Unchecked);
     QCOMPARE(swatch(&form1), QColor(Qt::red));
     QCOMPARE(m_h->stored(), before);
-    QVERIFY(!m_h->program.loadedForm2()->Timer2.enabled());
+    QVERIFY(!test::probe(*m_h->program.loadedForm2()).Timer2().enabled());
     QVERIFY(!m_h->platform.keepAwake.held);
 }
 
@@ -157,7 +157,7 @@ void TestForm1::selectingAnExitMethodRewritesAllFourKeys() {
     QCOMPARE(m_h->store.value("Option4"), QStringLiteral("False"));
 
     // A later start restores exactly that choice.
-    m_h->program.ShowingBlankScreen = true;
+    m_h->program.setShowingBlankScreen(true);
     form1.close();
     test::settle();
     QCOMPARE(selectedOption(&m_h->program.form1()), QStringLiteral("Option3"));
@@ -243,18 +243,18 @@ void TestForm1::layoutAsDesigned() {
 void TestForm1::closingAndShowingReloadsFromDesign() {
     Form1* first = &m_h->program.form1();
     Form2* form2 = m_h->program.loadedForm2();
-    m_h->program.ShowingBlankScreen = true;
+    m_h->program.setShowingBlankScreen(true);
     first->close();
     test::settle();
     QVERIFY(!m_h->program.loadedForm1());
-    QVERIFY(m_h->program.ShowingBlankScreen); // the window's own flag outlives it
+    QVERIFY(m_h->program.ShowingBlankScreen()); // the window's own flag outlives it
     QVERIFY(m_h->platform.programEnd.statuses.empty());
 
     m_h->store.set("Text1", "changed meanwhile");
     Form1& second = m_h->program.form1();
     QCOMPARE(control<QLineEdit>(&second, "Text1")->text(), QStringLiteral("changed meanwhile"));
     QCOMPARE(m_h->program.loadedForm2(), form2); // the blank screen stayed loaded: not loaded again
-    QVERIFY(!m_h->program.ShowingBlankScreen);
+    QVERIFY(!m_h->program.ShowingBlankScreen());
 }
 
 void TestForm1::closingEndsTheProgram() {

@@ -2,12 +2,12 @@
 
 #include "app/colourpicker.h"
 #include "app/dialogs.h"
+#include "app/keepawake.h"
 #include "app/pageopener.h"
 #include "app/platform.h"
+#include "app/pointerdisplay.h"
 #include "app/programend.h"
 #include "app/randomsource.h"
-#include "blank/keepawake.h"
-#include "blank/pointerdisplay.h"
 
 #include <QStringList>
 #include <QTemporaryDir>

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "app/program.h"
 #include "blank/form2.h"
 #include "fakeplatform.h"
 #include "options/form1.h"
+#include "program/program.h"
 
 #include <QCoreApplication>
 #include <QEvent>
@@ -49,6 +49,21 @@ class HarnessTest : public QObject {
   protected:
     std::unique_ptr<Harness> m_h;
 };
+
+/// The blank screen's own state, which the program keeps private to the window: tests look at it, and
+/// shorten the keep-awake interval to see many ticks in a short time.
+struct Form2Probe {
+    Form2& form;
+    FormTimer& Timer1() const { return form.Timer1; }
+    FormTimer& Timer2() const { return form.Timer2; }
+    FormTimer& Timer3() const { return form.Timer3; }
+    qint32 ShownSeconds() const { return form.ShownSeconds; }
+    const QString& TypedText() const { return form.TypedText; }
+    qint32 TypingSeconds() const { return form.TypingSeconds; }
+};
+inline Form2Probe probe(Form2& form) {
+    return {form};
+}
 
 template <typename T> T* control(QWidget* window, const char* name) {
     return window->findChild<T*>(QLatin1String(name));

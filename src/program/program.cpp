@@ -1,10 +1,10 @@
 #include "program.h"
 
+#include "app/dialogs.h"
+#include "app/platform.h"
 #include "blank/form2.h"
 #include "blank/mousepointer.h"
-#include "dialogs.h"
 #include "options/form1.h"
-#include "platform.h"
 
 namespace umbralux {
 
@@ -40,10 +40,18 @@ Form1& Program::form1() {
 
 Form2& Program::form2() {
     if (!m_form2) {
-        m_form2 = new Form2(*this);
+        m_form2 = new Form2(*this, *m_mousePointer);
         m_form2->Form_Load();
     }
     return *m_form2;
+}
+
+BlankScreenWindow& Program::blankScreen() {
+    return form2();
+}
+
+OptionsWindow& Program::optionsWindow() {
+    return form1();
 }
 
 void Program::start() {

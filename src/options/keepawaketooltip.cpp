@@ -1,6 +1,6 @@
 #include "keepawaketooltip.h"
 
-#include "keepawake.h"
+#include "app/keepawake.h"
 
 #include <QEvent>
 #include <QWidget>

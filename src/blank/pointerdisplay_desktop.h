@@ -1,14 +1,8 @@
 #pragma once
 
-namespace umbralux {
+#include "app/pointerdisplay.h"
 
-/// The platform's pointer display counter: the pointer shows while the count is 0 or more.
-class PointerDisplay {
-  public:
-    virtual ~PointerDisplay() = default;
-    /// Raises (show) or lowers (hide) the count by one and returns the new count.
-    virtual int ShowCursor(bool show) = 0;
-};
+namespace umbralux {
 
 /// The counter of the desktop: Windows keeps it itself; elsewhere the program keeps one and hides the pointer
 /// over all of its windows while it is negative.

@@ -1,12 +1,14 @@
 // The one place where the desktop's implementations of the platform services are chosen.
+#include "desktopplatform.h"
+
+#include "app/colourpicker.h"
+#include "app/dialogs.h"
+#include "app/pageopener.h"
+#include "app/platform.h"
+#include "app/programend.h"
+#include "app/randomsource.h"
 #include "blank/keepawake_desktop.h"
-#include "blank/pointerdisplay.h"
-#include "colourpicker.h"
-#include "dialogs.h"
-#include "pageopener.h"
-#include "platform.h"
-#include "programend.h"
-#include "randomsource.h"
+#include "blank/pointerdisplay_desktop.h"
 
 namespace umbralux {
 

@@ -1,0 +1,70 @@
+#pragma once
+
+#include "app/formhost.h"
+
+#include <QObject>
+#include <QPointer>
+#include <QString>
+#include <memory>
+
+class QWidget;
+
+namespace umbralux {
+
+class Dialogs;
+class Form1;
+class Form2;
+class MousePointer;
+struct Platform;
+
+/// The running program: its platform services and its two windows, each a single instance that the first
+/// reference creates and loads (its load step runs inside the referring step), that hiding keeps, and that
+/// closing discards, so that the next reference loads it afresh from its design. The only place that knows
+/// both windows: each of them sees the other through the small interface its steps need.
+class Program final : public QObject, public FormHost {
+    Q_OBJECT
+  public:
+    Program(Platform& platform, QString programFolder);
+    ~Program() override;
+    Program(const Program&) = delete;
+    Program& operator=(const Program&) = delete;
+
+    Platform& platform() override { return m_platform; }
+    Dialogs& dialogs();
+    /// The pointer hiding of the blank screen, with its flag; it outlives the window's reloads.
+    MousePointer& mousePointer() { return *m_mousePointer; }
+    const QString& programFolder() const override { return m_programFolder; }
+
+    /// The options window, loaded if it is not.
+    Form1& form1();
+    /// The blank screen window, loaded (hidden) if it is not.
+    Form2& form2();
+    /// The windows if they are loaded, without loading them.
+    Form1* loadedForm1() const;
+    Form2* loadedForm2() const;
+
+    /// Starts the program: loads and shows the options window.
+    void start();
+
+    BlankScreenWindow& blankScreen() override;
+    OptionsWindow& optionsWindow() override;
+    void showForm1() override;
+    bool ShowingBlankScreen() const override { return m_showingBlankScreen; }
+    void setShowingBlankScreen(bool showing) override { m_showingBlankScreen = showing; }
+    void formUnloaded(QWidget* form) override;
+    /// Raises the blank screen's activate and deactivate events when the program's active window changes
+    /// between its windows.
+    void formActivated(QWidget* form) override;
+    void formHidden(QWidget* form) override;
+
+  private:
+    Platform& m_platform;
+    QString m_programFolder;
+    std::unique_ptr<MousePointer> m_mousePointer;
+    QPointer<Form1> m_form1;
+    QPointer<Form2> m_form2;
+    QPointer<QWidget> m_activeForm;
+    bool m_showingBlankScreen = false;
+};
+
+} // namespace umbralux
