@@ -16,12 +16,21 @@ ShownWindow::~ShownWindow() {
     qGuiApp->removeEventFilter(this);
 }
 
+namespace {
+
+/// Exposure is reported late on some platforms; visibility changes at once when the program hides a window.
+bool onScreen(const QWindow* window) {
+    return window->isVisible() && window->isExposed();
+}
+
+} // namespace
+
 QWindow* ShownWindow::choose(const QList<QWindow*>& windows, QWindow* current) {
-    if (current && windows.contains(current) && current->isExposed())
+    if (current && windows.contains(current) && onScreen(current))
         return current;
     for (QWindow* window : windows) {
         const Qt::WindowType type = window->type();
-        if ((type == Qt::Window || type == Qt::Dialog) && window->isExposed())
+        if ((type == Qt::Window || type == Qt::Dialog) && onScreen(window))
             return window;
     }
     return nullptr;
@@ -40,7 +49,7 @@ bool ShownWindow::eventFilter(QObject* watched, QEvent* event) {
     const bool surfaceEnds =
         type == QEvent::PlatformSurface && static_cast<QPlatformSurfaceEvent*>(event)->surfaceEventType() ==
                                                QPlatformSurfaceEvent::SurfaceAboutToBeDestroyed;
-    if (window == m_current && (type == QEvent::Hide || surfaceEnds || !window->isExposed()))
+    if (window == m_current && (type == QEvent::Hide || surfaceEnds || !onScreen(window)))
         moveTo(nullptr);
     lookAgainSoon();
     return false;
