@@ -5,11 +5,17 @@ set -euo pipefail
 
 PACKAGES=(
     # build
-    cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools libgl-dev libx11-dev libxss-dev libxfixes-dev
+    cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools libgl-dev libx11-dev libxss-dev libxfixes-dev libxcb1-dev
+    # build: the Wayland compositor's idle inhibitor through Qt's Wayland client
+    qt6-wayland-dev qt6-wayland-dev-tools qt6-base-private-dev wayland-protocols libwayland-dev pkg-config
     # the program's runtime on X11
     libqt6widgets6 libqt6dbus6 qt6-qpa-plugins xdg-utils fonts-liberation
+    # ... and on Wayland
+    qt6-wayland
     # tests: X server, window manager, input and screenshots, D-Bus
     xvfb xauth x11-utils xdotool openbox wmctrl imagemagick dbus-daemon
+    # tests: a real xscreensaver, and a Wayland compositor nested in Xvfb with its screenshot and query tools
+    xscreensaver sway grim jq
     # static analysis
     clang-tidy
 )

@@ -8,4 +8,5 @@ cmake --preset dev >/dev/null
 cmake --build --preset dev
 # No display of the caller's may leak into the tests: each end-to-end test brings its own X server.
 unset DISPLAY WAYLAND_DISPLAY
-ctest --preset dev -j2
+# Two tests at a time, plus the xscreensaver test, which spends its three minutes waiting.
+ctest --preset dev -j3

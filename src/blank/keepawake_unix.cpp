@@ -1,12 +1,13 @@
 // Keep-awake on Linux desktops. Nothing here produces an input event: the X server's idle time is reset
-// directly and everything else goes through the services' inhibitors, so the blank screen can never take
-// keep-awake for the user's key.
+// directly, xscreensaver is told by message, and everything else goes through the inhibitors of the
+// services and of the Wayland compositor, so the blank screen can never take keep-awake for the user's key.
 #include "cookieinhibitor.h"
 #include "gnomeinhibitor.h"
 #include "keepawake_desktop.h"
 #include "logindinhibitor.h"
 #include "portalinhibitor.h"
 #include "useractivity.h"
+#include "waylandidle.h"
 #include "x11desktop.h"
 
 #include <QStringList>
@@ -36,6 +37,14 @@ struct DesktopKeepAwake::Parts {
             gnome.hold();
     }
 
+    /// xscreensaver counts only the input devices and its own client's commands as activity.
+    void tellXScreenSaver() {
+        if (x11::deactivateXScreenSaver() && !xscreensaverLogged) {
+            xscreensaverLogged = true;
+            qCInfo(lcKeepAwake).noquote() << "telling xscreensaver that the user is active";
+        }
+    }
+
     std::vector<Inhibitor*> all() {
         std::vector<Inhibitor*> list;
         for (auto& inhibitor : inhibitors)
@@ -46,6 +55,8 @@ struct DesktopKeepAwake::Parts {
     }
 
     const bool sandboxed;
+    WaylandIdle wayland;
+    bool xscreensaverLogged = false;
     UserActivity activity;
     GnomeInhibitor gnome;
     Inhibitor* screenSaver = nullptr;
@@ -70,7 +81,10 @@ void DesktopKeepAwake::setHeld(bool held) {
         return;
     m_held = held;
     x11::suspendScreenSaver(held);
+    m_parts->wayland.setHeld(held);
     if (held) {
+        // xscreensaver's countdown may be well under way: it starts afresh now, not at the first tick.
+        m_parts->tellXScreenSaver();
         m_parts->activity.restart();
         for (auto& inhibitor : m_parts->inhibitors)
             inhibitor->hold();
@@ -83,6 +97,7 @@ void DesktopKeepAwake::setHeld(bool held) {
 
 void DesktopKeepAwake::signalUserActivity() {
     x11::resetScreenSaver();
+    m_parts->tellXScreenSaver();
     if (!m_parts->sandboxed)
         m_parts->activity.signal();
 }
@@ -104,6 +119,24 @@ QString DesktopKeepAwake::describe() const {
     else
         reasons << (x11::available() ? QStringLiteral("the X server has no screen saver control")
                                      : QStringLiteral("no X server"));
+    if (x11::xscreensaverRunning())
+        used << QStringLiteral("xscreensaver's deactivate command");
+    switch (m_parts->wayland.status()) {
+    case WaylandIdle::Status::Available:
+    case WaylandIdle::Status::Holding:
+        used << QStringLiteral("the compositor's idle inhibitor (%1)")
+                    .arg(QLatin1String(WaylandIdle::kProtocol));
+        break;
+    case WaylandIdle::Status::Missing:
+        reasons
+            << QStringLiteral("the compositor does not offer %1").arg(QLatin1String(WaylandIdle::kProtocol));
+        break;
+    case WaylandIdle::Status::NotBuilt:
+        reasons << QStringLiteral("built without Wayland's idle inhibitor");
+        break;
+    case WaylandIdle::Status::NotWayland:
+        break;
+    }
     bool undecided = false;
     for (Inhibitor* inhibitor : m_parts->all()) {
         switch (inhibitor->status()) {

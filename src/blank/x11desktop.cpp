@@ -9,6 +9,10 @@
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/extensions/scrnsaver.h>
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+#include <xcb/xcb.h>
 #endif
 
 namespace umbralux::x11 {
@@ -25,6 +29,51 @@ Display* display() {
         return nullptr;
     auto* native = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
     return native ? native->display() : nullptr;
+}
+
+xcb_connection_t* connection() {
+    if (QGuiApplication::platformName() != QLatin1String("xcb"))
+        return nullptr;
+    auto* native = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    return native ? native->connection() : nullptr;
+}
+
+xcb_atom_t atom(xcb_connection_t* conn, const char* name) {
+    xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(
+        conn, xcb_intern_atom(conn, 0, static_cast<uint16_t>(std::strlen(name)), name), nullptr);
+    xcb_atom_t result = XCB_ATOM_NONE;
+    if (reply)
+        result = reply->atom;
+    std::free(reply);
+    return result;
+}
+
+/// The xscreensaver daemon's own window: a child of the root window that carries the version property.
+/// Errors come back as empty replies through xcb, so a window that vanishes meanwhile is simply passed over.
+xcb_window_t xscreensaverWindow(xcb_connection_t* conn) {
+    const xcb_atom_t version = atom(conn, "_SCREENSAVER_VERSION");
+    const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(conn)).data;
+    if (version == XCB_ATOM_NONE || !screen)
+        return XCB_WINDOW_NONE;
+    xcb_query_tree_reply_t* tree = xcb_query_tree_reply(conn, xcb_query_tree(conn, screen->root), nullptr);
+    if (!tree)
+        return XCB_WINDOW_NONE;
+    const xcb_window_t* children = xcb_query_tree_children(tree);
+    const int count = xcb_query_tree_children_length(tree);
+    std::vector<xcb_get_property_cookie_t> asked;
+    asked.reserve(static_cast<size_t>(count));
+    for (int i = 0; i < count; ++i) // all questions first, then the answers: one round trip in all
+        asked.push_back(xcb_get_property(conn, 0, children[i], version, XCB_ATOM_STRING, 0, 0));
+    xcb_window_t found = XCB_WINDOW_NONE;
+    for (int i = 0; i < count; ++i) {
+        xcb_get_property_reply_t* reply =
+            xcb_get_property_reply(conn, asked[static_cast<size_t>(i)], nullptr);
+        if (reply && reply->type == XCB_ATOM_STRING && found == XCB_WINDOW_NONE)
+            found = children[i];
+        std::free(reply);
+    }
+    std::free(tree);
+    return found;
 }
 
 } // namespace
@@ -59,6 +108,29 @@ void suspendScreenSaver(bool suspend) {
     }
 }
 
+bool xscreensaverRunning() {
+    xcb_connection_t* conn = connection();
+    return conn && xscreensaverWindow(conn) != XCB_WINDOW_NONE;
+}
+
+bool deactivateXScreenSaver() {
+    xcb_connection_t* conn = connection();
+    if (!conn)
+        return false;
+    const xcb_window_t daemon = xscreensaverWindow(conn);
+    if (daemon == XCB_WINDOW_NONE)
+        return false;
+    xcb_client_message_event_t message{};
+    message.response_type = XCB_CLIENT_MESSAGE;
+    message.format = 32;
+    message.window = daemon;
+    message.type = atom(conn, "SCREENSAVER");
+    message.data.data32[0] = atom(conn, "DEACTIVATE");
+    xcb_send_event(conn, 0, daemon, XCB_EVENT_MASK_NO_EVENT, reinterpret_cast<const char*>(&message));
+    xcb_flush(conn);
+    return true;
+}
+
 void skipTaskbar(QWidget* window) {
     Display* dpy = display();
     if (!dpy || !window)
@@ -82,6 +154,13 @@ bool available() {
     return false;
 }
 bool canSuspendScreenSaver() {
+    return false;
+}
+
+bool xscreensaverRunning() {
+    return false;
+}
+bool deactivateXScreenSaver() {
     return false;
 }
 

@@ -13,6 +13,13 @@ bool canSuspendScreenSaver();
 void resetScreenSaver();
 /// Suspends (true) or resumes (false) the server's screen saver and display power saving.
 void suspendScreenSaver(bool suspend);
+/// True when an xscreensaver daemon runs on the display.
+bool xscreensaverRunning();
+/// Tells a running xscreensaver daemon that the user is active, which restarts its idle countdown (and
+/// unblanks the screen), as its own command-line client's deactivate command does; false when none runs.
+/// xscreensaver watches the input devices itself and takes neither resetScreenSaver() nor
+/// suspendScreenSaver() into account.
+bool deactivateXScreenSaver();
 /// Asks the window manager to leave the window out of task bars and pagers.
 void skipTaskbar(QWidget* window);
 

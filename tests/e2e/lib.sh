@@ -1,9 +1,10 @@
-# Shared helpers of the end-to-end tests: a private X server (with or without a window manager), the
-# program started on it with a settings store of its own, and small checks. Source it; the caller sets
-# UMBRALUX (the program), XPROBE (the X helper) and ARTIFACTS (where screenshots go).
+# Shared helpers of the end-to-end tests: a private X server (with or without a window manager; XVFB_ARGS
+# adds to its command line), the program started on it with a settings store of its own, and small checks.
+# Source it; the caller sets UMBRALUX (the program), XPROBE (the X helper) and ARTIFACTS (where screenshots
+# go).
 set -euo pipefail
 
-WM_MODE=${1:-bare}
+WM_MODE=${1:-bare} # bare or openbox; other names (sway) start no window manager here
 SCREEN_SIZE=${SCREEN_SIZE:-1024x768}
 TEST_NAME=$(basename "$0" .sh)-$WM_MODE
 WORK=$(mktemp -d)
@@ -39,7 +40,9 @@ wait_for() {
 start_x() {
     mkdir -p "$ARTIFACTS"
     exec 5<> <(:)
-    Xvfb -displayfd 5 -screen 0 "${SCREEN_SIZE}x24" -nolisten tcp -noreset +extension XFIXES >"$WORK/xvfb.log" 2>&1 &
+    # shellcheck disable=SC2086 # XVFB_ARGS holds several arguments
+    Xvfb -displayfd 5 -screen 0 "${SCREEN_SIZE}x24" -nolisten tcp -noreset +extension XFIXES ${XVFB_ARGS:-} \
+        >"$WORK/xvfb.log" 2>&1 &
     PIDS+=($!)
     local number
     read -r -t 15 number <&5 || fail "Xvfb did not start: $(cat "$WORK/xvfb.log")"

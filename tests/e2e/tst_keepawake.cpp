@@ -12,8 +12,10 @@
 #include <QElapsedTimer>
 #include <QProcess>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QTest>
 
+#include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/extensions/scrnsaver.h>
 // Xlib's event names would hide QEvent's.
@@ -136,8 +138,11 @@ class TestKeepAwake : public QObject {
     void userActivityGivenUpAfterRefusal();
     void missingServicesCostNoTimeOut();
     void anyKeyCurtainSurvivesItsOwnTicks();
+    void xscreensaverToldWhileHeld_data();
+    void xscreensaverToldWhileHeld();
 
   private:
+    int deactivations(Window daemon);
     unsigned long idleMs();
     int saverState();
     Display* m_display = nullptr;
@@ -353,6 +358,57 @@ void TestKeepAwake::anyKeyCurtainSurvivesItsOwnTicks() {
         qApp->removeEventFilter(&counter);
     }
     QVERIFY(fake.waitFor("login1 released")); // ending the program gives the holds back
+}
+
+/// Drains the test's connection and counts the deactivate messages the daemon's window received.
+int TestKeepAwake::deactivations(Window daemon) {
+    const Atom screensaver = XInternAtom(m_display, "SCREENSAVER", False);
+    const auto deactivate = static_cast<long>(XInternAtom(m_display, "DEACTIVATE", False));
+    XSync(m_display, False);
+    int count = 0;
+    while (XPending(m_display) > 0) {
+        XEvent event;
+        XNextEvent(m_display, &event);
+        count += event.type == ClientMessage && event.xclient.window == daemon &&
+                 event.xclient.message_type == screensaver && event.xclient.format == 32 &&
+                 event.xclient.data.l[0] == deactivate;
+    }
+    return count;
+}
+
+void TestKeepAwake::xscreensaverToldWhileHeld_data() {
+    QTest::addColumn<int>("ticks");
+    QTest::addColumn<int>("told");
+    QTest::newRow("holding tells it at once") << 0 << 1;
+    QTest::newRow("and so does each tick") << 3 << 4;
+}
+
+void TestKeepAwake::xscreensaverToldWhileHeld() {
+    QFETCH(int, ticks);
+    QFETCH(int, told);
+    DesktopKeepAwake keepAwake;
+    QVERIFY(!keepAwake.describe().contains("xscreensaver"));
+
+    // The daemon as its clients find it: a window of its own on the root window with its version.
+    const Window daemon = XCreateSimpleWindow(m_display, DefaultRootWindow(m_display), 0, 0, 1, 1, 0, 0, 0);
+    const char version[] = "6.06";
+    XChangeProperty(m_display, daemon, XInternAtom(m_display, "_SCREENSAVER_VERSION", False), XA_STRING, 8,
+                    PropModeReplace, reinterpret_cast<const unsigned char*>(version), sizeof version - 1);
+    XSync(m_display, False);
+    const auto gone = qScopeGuard([&] {
+        XDestroyWindow(m_display, daemon);
+        XSync(m_display, False);
+    });
+    QVERIFY(keepAwake.describe().contains("xscreensaver's deactivate command"));
+
+    keepAwake.setHeld(true);
+    for (int tick = 0; tick < ticks; ++tick)
+        keepAwake.signalUserActivity();
+    int received = 0;
+    QTRY_COMPARE_WITH_TIMEOUT(received += deactivations(daemon), told, kDeadlineMs);
+    QTest::qWait(100);
+    QCOMPARE(deactivations(daemon), 0); // no more than that
+    keepAwake.setHeld(false);
 }
 
 QTEST_MAIN(TestKeepAwake)

@@ -1,0 +1,20 @@
+// Builds without Qt's Wayland client: nothing to hold, and the tool tip says why on Wayland.
+#include "waylandidle.h"
+
+#include <QGuiApplication>
+
+namespace umbralux {
+
+struct WaylandIdle::Parts {};
+
+WaylandIdle::WaylandIdle() = default;
+WaylandIdle::~WaylandIdle() = default;
+
+void WaylandIdle::setHeld(bool) {}
+
+WaylandIdle::Status WaylandIdle::status() const {
+    return QGuiApplication::platformName().startsWith(QLatin1String("wayland")) ? Status::NotBuilt
+                                                                                : Status::NotWayland;
+}
+
+} // namespace umbralux

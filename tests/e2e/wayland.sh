@@ -1,0 +1,119 @@
+#!/usr/bin/env bash
+# The main cycle and keep-awake under a real Wayland compositor: sway, nested in a private X server through
+# its X11 back end, so that xdotool on that server is the keyboard and mouse of the compositor. grim takes
+# the compositor's screenshots; swaymsg shows its windows and whether each holds the idle timer off.
+. "$(dirname "$0")/lib.sh"
+
+# sway refuses to run as root; the compositor, the program and the tools then run as nobody.
+AS_USER=()
+if [ "$(id -u)" -eq 0 ]; then
+    AS_USER=(setpriv --reuid=65534 --regid=65534 --clear-groups)
+    chmod 755 "$WORK"
+fi
+as_user() { "${AS_USER[@]}" "$@"; }
+mkdir -p "$WORK/home" "$WORK/runtime" "$XDG_CONFIG_HOME"
+chmod 700 "$WORK/runtime"
+export HOME="$WORK/home" XDG_RUNTIME_DIR="$WORK/runtime"
+unset WAYLAND_DISPLAY SWAYSOCK
+
+XVFB_ARGS="-ac" start_x
+printf '%s\n' "xwayland disable" >"$WORK/sway.conf"
+give_to_user() { [ ${#AS_USER[@]} -eq 0 ] || chown -R 65534:65534 "$@"; }
+give_to_user "$WORK/home" "$WORK/runtime" "$XDG_CONFIG_HOME"
+WLR_BACKENDS=x11 WLR_RENDERER=pixman WLR_X11_OUTPUTS=1 as_user sway -c "$WORK/sway.conf" >"$WORK/sway.log" 2>&1 &
+PIDS+=($!)
+wait_for 15 bash -c "ls '$XDG_RUNTIME_DIR'/sway-ipc.*.sock" || fail "sway did not start: $(tail -5 "$WORK/sway.log")"
+SWAYSOCK=$(ls "$XDG_RUNTIME_DIR"/sway-ipc.*.sock)
+export SWAYSOCK WAYLAND_DISPLAY=wayland-1
+
+# The program's view named by its title: "Umbralux Software" (options) or "Form1" (the blank screen).
+view() { as_user swaymsg -t get_tree | jq -c --arg t "$1" '[.. | objects | select(.app_id == "umbralux" and .name == $t)] | first // empty'; }
+view_is() { [ -n "$(view "$1")" ]; }
+inhibits() { [ "$(view "$1" | jq .inhibit_idle)" = "$2" ]; }
+# The options window is back, has the keyboard, and has stopped moving (sway centres it once it knows its
+# size): only then do clicks land where they are meant.
+options_settled() {
+    local before
+    before=$(view "Umbralux Software" | jq -c 'select(.focused) | .rect')
+    sleep 0.2
+    [ -n "$before" ] && [ "$(view "Umbralux Software" | jq -c .rect)" = "$before" ] && ! view_is Form1
+}
+curtain_up() { [ "$(view Form1 | jq '.fullscreen_mode == 1 and .visible and .focused')" = true ]; }
+
+# Clicks at a point of the options window, in the window's own coordinates.
+click_options() {
+    local origin
+    origin=$(view "Umbralux Software" | jq -r '"\(.rect.x + .window_rect.x) \(.rect.y + .window_rect.y)"')
+    read -r ox oy <<<"$origin"
+    xdotool mousemove $((ox + $1)) $((oy + $2)) click 1
+}
+CHECK4_AT="40 261"
+
+# Number of colours on the output and the first one (grim's screenshots leave out the pointer).
+output_colour() { as_user grim - | convert - -format '%k %[hex:p{1,1}]' info:; }
+output_is() { [ "$(output_colour)" = "$1" ]; }
+
+store_set "Background Color" 255 # red
+store_set Check4 1
+give_to_user "$XDG_CONFIG_HOME"
+cp "$UMBRALUX" "$WORK/umbralux" # where nobody can reach it, whatever the checkout's permissions
+QT_QPA_PLATFORM=wayland as_user "$WORK/umbralux" >"$WORK/app.log" 2>&1 &
+APP_PID=$!
+PIDS+=($APP_PID)
+wait_for 15 options_settled || fail "the options window did not appear: $(cat "$WORK/app.log")"
+wait_for 5 inhibits "Umbralux Software" true || fail "keep-awake on, but the options window does not inhibit idle"
+
+send_exit() {
+    case $1 in
+    1) xdotool key b ;;
+    2) xdotool key Escape ;;
+    3) xdotool click 1 ;;
+    4) xdotool type pw1 ;;
+    esac
+}
+for method in 1 2 3 4; do
+    click_options ${OPTION_AT[$method]}
+    if [ $method = 4 ]; then
+        click_options $PASSWORD_BOX_AT
+        xdotool key ctrl+a BackSpace
+        xdotool type pw1
+        wait_for 3 stored_is Text1 pw1 || fail "password not stored: $(store_get Text1)"
+    fi
+    wait_for 3 stored_is Option$method True || fail "method $method not stored"
+    click_options $SHOW_SCREEN_AT
+    wait_for 10 curtain_up || fail "method $method: the blank screen is not full-screen and focused"
+    if [ $method = 2 ]; then
+        wait_for 8 output_is "1 FF0000" || fail "the output is not all red: $(output_colour)"
+        wait_for 3 pointer_is hidden || fail "pointer visible over the blank screen"
+        inhibits Form1 true || fail "keep-awake on, but the blank screen does not inhibit idle"
+        xdotool key a click 1
+        sleep 0.3
+        curtain_up || fail "ESC method: other input dismissed the blank screen"
+    fi
+    send_exit $method
+    wait_for 10 options_settled || fail "method $method: the options window did not come back"
+    note "method $method dismisses the blank screen"
+done
+wait_for 3 pointer_is visible || fail "pointer not back with the options window"
+
+# Keep-awake off from the next load of the blank screen on: the close request unloads it.
+click_options ${OPTION_AT[2]}
+click_options $CHECK4_AT
+wait_for 3 stored_is Check4 0 || fail "keep-awake choice not stored"
+click_options $SHOW_SCREEN_AT
+wait_for 10 curtain_up || fail "the blank screen did not come up"
+as_user swaymsg '[app_id="umbralux" title="^Form1$"] kill' >/dev/null
+wait_for 10 options_settled || fail "the close request did not bring the options window back"
+app_running || fail "a close request for the blank screen ended the program"
+wait_for 5 inhibits "Umbralux Software" false || fail "keep-awake released, but the options window still inhibits idle"
+click_options $SHOW_SCREEN_AT
+wait_for 10 curtain_up || fail "the blank screen did not come up again"
+inhibits Form1 false || fail "keep-awake off, but the blank screen inhibits idle"
+xdotool key Escape
+wait_for 10 options_settled || fail "ESC did not bring the options window back"
+
+as_user swaymsg '[app_id="umbralux"] kill' >/dev/null
+expect_exit 0
+as_user swaymsg -t get_tree | jq -e '[.. | objects | select(.inhibit_idle == true)] | length == 0' >/dev/null ||
+    fail "an idle inhibitor outlived the program"
+note "passed"
