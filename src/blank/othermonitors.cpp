@@ -96,9 +96,13 @@ void OtherMonitors::show(CompanionWindow& window, const QScreen& screen) {
 void OtherMonitors::dispose(CompanionWindow* window) {
     if (!window)
         return;
+    const bool hadKeyboard = window->isActiveWindow();
     window->hide();
     // Later: the window may be the one whose input or close request is being handled.
     window->deleteLater();
+    // The keyboard must not fall to whatever lies beneath: it goes back to the blank screen.
+    if (hadKeyboard && m_form.isVisible())
+        m_form.activateWindow();
 }
 
 } // namespace umbralux
