@@ -10,13 +10,15 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <set>
 #include <string>
 
 namespace {
 
 int usage() {
-    std::fprintf(stderr,
-                 "usage: xprobe title WINDOW | close WINDOW | cursor | idle | saver | focus | keylog\n");
+    std::fprintf(
+        stderr, "usage: xprobe title WINDOW | close WINDOW | cursor | idle | saver | focus | keylog [X Y] |\n"
+                "       region X Y WIDTH HEIGHT\n");
     return 2;
 }
 
@@ -101,15 +103,36 @@ int focus(Display* dpy) {
     return 0;
 }
 
-/// A small focused window that prints every key it receives, one key name per line, until killed.
-int keylog(Display* dpy) {
+/// What the screen shows in a rectangle: the number of distinct colours and the first one, "3 FF0000".
+int region(Display* dpy, int x, int y, unsigned width, unsigned height) {
+    XImage* image = XGetImage(dpy, DefaultRootWindow(dpy), x, y, width, height, AllPlanes, ZPixmap);
+    if (!image)
+        return 1;
+    std::set<unsigned long> colours;
+    for (unsigned row = 0; row < height; ++row) {
+        for (unsigned column = 0; column < width; ++column)
+            colours.insert(XGetPixel(image, static_cast<int>(column), static_cast<int>(row)) & 0xFFFFFF);
+    }
+    std::printf("%zu %06lX\n", colours.size(), XGetPixel(image, 0, 0) & 0xFFFFFF);
+    XDestroyImage(image);
+    return 0;
+}
+
+/// A small focused window at the given place that prints every key it receives, one key name per line,
+/// until killed.
+int keylog(Display* dpy, int x, int y) {
     const int screen = DefaultScreen(dpy);
-    Window window = XCreateSimpleWindow(dpy, RootWindow(dpy, screen), 10, 10, 200, 100, 0,
+    Window window = XCreateSimpleWindow(dpy, RootWindow(dpy, screen), x, y, 200, 100, 0,
                                         BlackPixel(dpy, screen), WhitePixel(dpy, screen));
     XStoreName(dpy, window, "keylog witness");
     XClassHint hint{const_cast<char*>("keylog"), const_cast<char*>("keylog")};
     XSetClassHint(dpy, window, &hint);
     XSelectInput(dpy, window, KeyPressMask | ExposureMask | StructureNotifyMask);
+    XSizeHints place{};
+    place.flags = USPosition;
+    place.x = x;
+    place.y = y;
+    XSetWMNormalHints(dpy, window, &place);
     XMapRaised(dpy, window);
     for (;;) {
         XEvent event;
@@ -151,8 +174,11 @@ int main(int argc, char** argv) {
         result = saver(dpy);
     else if (command == "focus")
         result = focus(dpy);
-    else if (command == "keylog")
-        result = keylog(dpy);
+    else if (command == "keylog" && (argc == 2 || argc == 4))
+        result = argc == 4 ? keylog(dpy, std::atoi(argv[2]), std::atoi(argv[3])) : keylog(dpy, 10, 10);
+    else if (command == "region" && argc == 6)
+        result = region(dpy, std::atoi(argv[2]), std::atoi(argv[3]),
+                        static_cast<unsigned>(std::atoi(argv[4])), static_cast<unsigned>(std::atoi(argv[5])));
     else
         result = usage();
     XCloseDisplay(dpy);
