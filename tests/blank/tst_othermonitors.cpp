@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QScreen>
 #include <QTest>
+#include <qpa/qwindowsysteminterface.h>
 
 using namespace umbralux;
 
@@ -31,6 +32,7 @@ class TestOtherMonitors : public test::HarnessTest {
     void everyOtherMonitorIsCovered();
     void inputOnACompanionCountsForTheBlankScreen_data();
     void inputOnACompanionCountsForTheBlankScreen();
+    void aCompanionFollowsItsMonitor();
 
   private:
     Form2& showScreen(int method);
@@ -145,6 +147,26 @@ void TestOtherMonitors::inputOnACompanionCountsForTheBlankScreen() {
     else
         QCOMPARE(form2->isVisible(), !dismisses);
     QVERIFY(m_h->platform.dialogs.reports.isEmpty());
+}
+
+void TestOtherMonitors::aCompanionFollowsItsMonitor() {
+    QCursor::setPos(10, 10);
+    showScreen(2);
+    QScreen* third = QGuiApplication::screens().at(2);
+    const QRect before = third->geometry();
+    const QRect after(before.topLeft(), QSize(1280, 720));
+    QWindowSystemInterface::handleScreenGeometryChange(third, after, after);
+    auto coversIt = [&](QRect geometry) {
+        for (CompanionWindow* companion : shownCompanions()) {
+            if (companion->geometry() == geometry)
+                return true;
+        }
+        return false;
+    };
+    QTRY_VERIFY(coversIt(after));
+    QCOMPARE(shownCompanions().size(), 2);
+    QWindowSystemInterface::handleScreenGeometryChange(third, before, before); // as the other tests know it
+    QTRY_VERIFY(coversIt(before));
 }
 
 QTEST_MAIN(TestOtherMonitors)
