@@ -48,9 +48,9 @@ void OtherMonitors::setColour(const QColor& colour) {
 }
 
 QScreen* OtherMonitors::formScreen() const {
-    if (QScreen* screen = QGuiApplication::screenAt(m_form.geometry().center()))
-        return screen;
-    return m_form.screen();
+    // By its place, not by the screen Qt assigns: a window whose monitor went is given another screen, but
+    // stays where it was and covers nothing.
+    return QGuiApplication::screenAt(m_form.geometry().center());
 }
 
 void OtherMonitors::follow() {
