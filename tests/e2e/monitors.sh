@@ -87,6 +87,15 @@ for round in 1 2; do
     xrandr --delmonitor B >/dev/null
     wait_for 3 curtain_count_is 1 || fail "a window stayed for the removed monitor: $(curtain_windows)"
 done
+xdotool key Escape
+dismissed
+
+# The blank screen's own monitor goes: the one left stays covered.
+xrandr --setmonitor B 1280/338x800/211+1280+0 none >/dev/null
+show_from 1500 $MONITOR_B $MONITOR_A
+xrandr --delmonitor B >/dev/null
+sleep 0.5
+wait_for 3 region_is $RED 0 100 1280 700 || fail "the monitor left is not covered: $("$XPROBE" region 0 100 1280 700)"
 app_running || fail "the program ended"
 xdotool key Escape
 dismissed
