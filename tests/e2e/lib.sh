@@ -52,6 +52,8 @@ start_x() {
         openbox --sm-disable >"$WORK/openbox.log" 2>&1 &
         PIDS+=($!)
         wait_for 10 wmctrl -m || fail "openbox did not start"
+        # It announces itself before it manages windows; a window mapped in between can stay unmapped.
+        "$XPROBE" wmready || fail "openbox does not map windows"
     fi
     note "X server $DISPLAY ($WM_MODE)"
 }
