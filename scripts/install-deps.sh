@@ -13,7 +13,7 @@ PACKAGES=(
     # ... and on Wayland
     qt6-wayland
     # tests: X server, window manager, input and screenshots, D-Bus
-    xvfb xauth x11-utils xdotool openbox wmctrl imagemagick dbus-daemon
+    xvfb xauth x11-utils x11-xserver-utils xdotool openbox wmctrl imagemagick dbus-daemon
     # tests: a real xscreensaver, and a Wayland compositor nested in Xvfb with its screenshot and query tools
     xscreensaver sway grim jq
     # static analysis

@@ -10,6 +10,7 @@
 #include "app/settings.h"
 #include "keycodes.h"
 #include "mousepointer.h"
+#include "othermonitors.h"
 #include "ui_form2.h"
 #include "x11desktop.h"
 
@@ -49,7 +50,8 @@ bool selected(ExitMethod method) {
 } // namespace
 
 Form2::Form2(FormHost& host, MousePointer& mousePointer)
-    : m_host(host), m_mousePointer(mousePointer), m_ui(std::make_unique<Ui::Form2>()) {
+    : m_host(host), m_mousePointer(mousePointer), m_ui(std::make_unique<Ui::Form2>()),
+      m_otherMonitors(std::make_unique<OtherMonitors>(*this)) {
     m_ui->setupUi(this);
     setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
     setAttribute(Qt::WA_InputMethodEnabled, true);
@@ -126,6 +128,7 @@ void Form2::ReLoadStyle() {
         controls::setForeColor(m_ui->Label1, hintBack == white ? colorFromReference(kBlack) : white);
     }
     TypedText.clear();
+    m_otherMonitors->setColour(controls::backColor(this));
 }
 
 void Form2::Form_Resize() {
@@ -293,8 +296,14 @@ void Form2::resizeEvent(QResizeEvent* event) {
     runEvent("Form_Resize", [&] { Form_Resize(); });
 }
 
+void Form2::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    m_otherMonitors->cover();
+}
+
 void Form2::hideEvent(QHideEvent* event) {
     QWidget::hideEvent(event);
+    m_otherMonitors->uncover();
     m_host.formHidden(this);
 }
 

@@ -16,6 +16,7 @@ namespace umbralux {
 
 class Dialogs;
 class MousePointer;
+class OtherMonitors;
 
 namespace test {
 struct Form2Probe;
@@ -67,6 +68,7 @@ class Form2 final : public QWidget, public BlankScreenWindow {
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
@@ -99,6 +101,8 @@ class Form2 final : public QWidget, public BlankScreenWindow {
     qint32 TypingSeconds = 0;
     /// Set while the close request runs, so that a second one arriving meanwhile is not handled twice.
     bool m_unloading = false;
+    /// The companion windows over the monitors that this window does not cover.
+    std::unique_ptr<OtherMonitors> m_otherMonitors;
 };
 
 } // namespace umbralux

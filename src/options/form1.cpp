@@ -5,6 +5,7 @@
 #include "app/colorref.h"
 #include "app/colourpicker.h"
 #include "app/controls.h"
+#include "app/designsize.h"
 #include "app/dialogs.h"
 #include "app/errorreport.h"
 #include "app/formhost.h"
@@ -47,7 +48,7 @@ Form1::Form1(FormHost& host) : m_host(host), m_ui(std::make_unique<Ui::Form1>())
     setAttribute(Qt::WA_DeleteOnClose, false);
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
-    setFixedSize(size());
+    keepDesignSize(*this);
     // The window and its frames, option buttons and check box are white in the design.
     const QColor white = colorFromReference(kWhite);
     controls::setBackColor(this, white);

@@ -52,6 +52,8 @@ start_x() {
         openbox --sm-disable >"$WORK/openbox.log" 2>&1 &
         PIDS+=($!)
         wait_for 10 wmctrl -m || fail "openbox did not start"
+        # It announces itself before it manages windows; a window mapped in between can stay unmapped.
+        "$XPROBE" wmready || fail "openbox does not map windows"
     fi
     note "X server $DISPLAY ($WM_MODE)"
 }
@@ -142,3 +144,30 @@ pointer_state() { "$XPROBE" cursor; }
 pointer_is() { [ "$(pointer_state)" = "$1" ]; }
 colours_are() { [ "$(screen_colours "${2:-}")" = "$1" ]; }
 stored_is() { [ "$(store_get "$1")" = "$2" ]; }
+
+# Two monitors side by side, A and B, on a 2560x800 screen (set SCREEN_SIZE=2560x800 before sourcing this
+# file). The server runs with -noreset, so the monitors stay when the last client leaves.
+MONITOR_A="1280x800+0+0"
+MONITOR_B="1280x800+1280+0"
+split_monitors() {
+    xrandr --setmonitor A 1280/338x800/211+0+0 screen >/dev/null
+    xrandr --setmonitor B 1280/338x800/211+1280+0 none >/dev/null
+    [ "$(xrandr --listmonitors | head -1)" = "Monitors: 2" ] || fail "no two monitors: $(xrandr --listmonitors)"
+}
+
+# The windows of the blank screen and its companions that are up, one "ID GEOMETRY" a line, by geometry.
+curtain_windows() {
+    local id
+    for id in $(xdotool search --onlyvisible --class umbralux 2>/dev/null); do
+        [ "$("$XPROBE" title "$id" 2>/dev/null)" = Form1 ] && echo "$id $(window_geometry "$id")"
+    done | sort -k2
+}
+curtain_count_is() { [ "$(curtain_windows | wc -l)" = "$1" ]; }
+# The window of the blank screen or a companion that covers the given geometry.
+curtain_window_at() { curtain_windows | awk -v g="$1" '$2 == g {print $1}'; }
+
+# Whether every pixel of a rectangle (X Y WIDTH HEIGHT) shows the colour RRGGBB.
+region_is() { [ "$("$XPROBE" region "$2" "$3" "$4" "$5")" = "1 $1" ]; }
+
+# Milliseconds since the epoch.
+now_ms() { echo $(($(date +%s%N) / 1000000)); }

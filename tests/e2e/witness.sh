@@ -1,10 +1,19 @@
 #!/usr/bin/env bash
 # While the blank screen is up no key reaches a window beneath it: a small key-logging window that had the
-# keyboard before the program started receives nothing typed on the blank screen.
+# keyboard before the program started receives nothing typed on the blank screen. With MONITORS=2 the desk has
+# two monitors and the witness sits on the second one, beneath the blank screen's companion window.
+[ "${MONITORS:-1}" = 2 ] && SCREEN_SIZE=2560x800
 . "$(dirname "$0")/lib.sh"
 
 start_x
-"$XPROBE" keylog >"$WORK/keys.log" 2>&1 &
+WITNESS_AT="10 10"
+if [ "${MONITORS:-1}" = 2 ]; then
+    TEST_NAME+=-two-monitors
+    split_monitors
+    WITNESS_AT="1400 10"
+fi
+# shellcheck disable=SC2086
+"$XPROBE" keylog $WITNESS_AT >"$WORK/keys.log" 2>&1 &
 PIDS+=($!)
 wait_for 5 grep -q ready "$WORK/keys.log" || fail "the witness window did not start"
 xdotool key q
@@ -18,6 +27,10 @@ store_set Check4 0
 start_app
 click_in "$OPTIONS_WINDOW" $SHOW_SCREEN_AT
 wait_curtain
+if [ "${MONITORS:-1}" = 2 ]; then
+    # shellcheck disable=SC2086
+    wait_for 5 region_is 000000 $WITNESS_AT 200 100 || fail "the witness is not covered"
+fi
 sleep 0.5
 xdotool type "secret"
 xdotool key Escape Return

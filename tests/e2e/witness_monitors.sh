@@ -1,0 +1,3 @@
+#!/usr/bin/env bash
+# The witness test on a desk of two monitors, with the witness on the second one.
+MONITORS=2 exec bash "$(dirname "$0")/witness.sh" "$@"
