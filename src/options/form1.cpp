@@ -19,6 +19,7 @@
 #include "cursorfile.h"
 #include "keepawaketooltip.h"
 #include "skin.h"
+#include "steadycaret.h"
 #include "ui_form1.h"
 
 #include <QCloseEvent>
@@ -73,6 +74,7 @@ Form1::Form1(FormHost& host) : m_host(host), m_ui(std::make_unique<Ui::Form1>())
         frame->installEventFilter(this);
     }
     m_ui->Label1->installEventFilter(this);
+    keepCaretSteady(m_ui->Text2); // below the visible area: its blink would only wake the idle window
     connectHandlers();
     showKeepAwakeInToolTip(m_ui->Check4, m_host.platform().keepAwake);
 }

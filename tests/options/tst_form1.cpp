@@ -2,6 +2,7 @@
 #include "app/controls.h"
 #include "harness.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -9,6 +10,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
+#include <QStyleHints>
 #include <QTest>
 
 using namespace umbralux;
@@ -50,6 +52,7 @@ class TestForm1 : public test::HarnessTest {
     void layoutAsDesigned();
     void closingAndShowingReloadsFromDesign();
     void closingEndsTheProgram();
+    void onlyTheHiddenFieldsCaretStopsBlinking();
 };
 
 void TestForm1::firstStartFromAnEmptyStore() {
@@ -261,6 +264,26 @@ void TestForm1::closingEndsTheProgram() {
     m_h->program.showForm1();
     m_h->program.loadedForm1()->close();
     QCOMPARE(m_h->platform.programEnd.statuses, std::vector<int>{0});
+}
+
+void TestForm1::onlyTheHiddenFieldsCaretStopsBlinking() {
+    QStyleHints* hints = QGuiApplication::styleHints();
+    const int blink = hints->cursorFlashTime();
+    QVERIFY(blink > 0);
+    Form1& form1 = m_h->program.form1();
+    form1.Show();
+    QVERIFY(QTest::qWaitForWindowActive(&form1));
+    auto* hidden = control<QLineEdit>(&form1, "Text2");
+    QCOMPARE(QApplication::focusWidget(), hidden); // the focus stays where the design puts it
+    QCOMPARE(hints->cursorFlashTime(), 0);
+    control<QLineEdit>(&form1, "Text1")->setFocus();
+    QCOMPARE(hints->cursorFlashTime(), blink); // the password box blinks as usual
+    hidden->setFocus();
+    QCOMPARE(hints->cursorFlashTime(), 0);
+    m_h->program.ShowingBlankScreen = true;
+    form1.close();
+    test::settle();
+    QCOMPARE(hints->cursorFlashTime(), blink); // and so does every window after it
 }
 
 QTEST_MAIN(TestForm1)
