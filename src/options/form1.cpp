@@ -24,6 +24,7 @@
 
 #include <QCloseEvent>
 #include <QMouseEvent>
+#include <QPixmapCache>
 #include <QScreen>
 
 namespace umbralux {
@@ -79,7 +80,12 @@ Form1::Form1(FormHost& host) : m_host(host), m_ui(std::make_unique<Ui::Form1>())
     showKeepAwakeInToolTip(m_ui->Check4, m_host.platform().keepAwake);
 }
 
-Form1::~Form1() = default;
+Form1::~Form1() {
+    // The style keeps what it drew of this window's controls in the program-wide pixmap cache, under keys
+    // that name this window's palettes. No later window shares them, so they would only pile up, one set
+    // for each return from the blank screen, until the cache is full.
+    QPixmapCache::clear();
+}
 
 qint16 Form1::Check4Value() const {
     return controls::checkBoxValue(m_ui->Check4);
