@@ -4,6 +4,7 @@
 #
 #   bench/run.sh                      # 11 rounds, 200 cycles, 15 s per idle state: a few minutes
 #   ROUNDS=21 IDLE_SECONDS=60 bench/run.sh
+#   bench/run.sh old /path/to/an/older/umbralux   # more programs, side by side in the same rounds
 set -euo pipefail
 cd "$(dirname "$0")/.."
 ROUNDS=${ROUNDS:-11}
@@ -37,4 +38,4 @@ export DBUS_SESSION_BUS_ADDRESS="unix:path=$WORK/no-session-bus" DBUS_SYSTEM_BUS
 
 echo "Umbralux $(git describe --always --dirty 2>/dev/null || echo '?') on Xvfb ${SCREEN_SIZE}, $(nproc) cores"
 "$BUILD/bench/xbench" --rounds "$ROUNDS" --cycles "$CYCLES" --idle "$IDLE_SECONDS" \
-    floor "$BUILD/bench/floor" Umbralux "$BUILD/src/umbralux"
+    floor "$BUILD/bench/floor" Umbralux "$BUILD/src/umbralux" "$@"
