@@ -246,6 +246,7 @@ void TestForm1::layoutAsDesigned() {
 void TestForm1::closingAndShowingReloadsFromDesign() {
     Form1* first = &m_h->program.form1();
     Form2* form2 = m_h->program.loadedForm2();
+    const qint64 buttonPalette = control<QPushButton>(first, "PushButton1")->palette().cacheKey();
     m_h->program.setShowingBlankScreen(true);
     first->close();
     test::settle();
@@ -257,6 +258,9 @@ void TestForm1::closingAndShowingReloadsFromDesign() {
     Form1& second = m_h->program.form1();
     QCOMPARE(control<QLineEdit>(&second, "Text1")->text(), QStringLiteral("changed meanwhile"));
     QCOMPARE(m_h->program.loadedForm2(), form2); // the blank screen stayed loaded: not loaded again
+    // The same white, from the same palette: what the style cached of the first window's drawing serves.
+    QCOMPARE(controls::backColor(control<QGroupBox>(&second, "Frame2")), QColor(Qt::white));
+    QCOMPARE(control<QPushButton>(&second, "PushButton1")->palette().cacheKey(), buttonPalette);
     QVERIFY(!m_h->program.ShowingBlankScreen());
 }
 
@@ -280,7 +284,7 @@ void TestForm1::onlyTheHiddenFieldsCaretStopsBlinking() {
     QCOMPARE(hints->cursorFlashTime(), blink); // the password box blinks as usual
     hidden->setFocus();
     QCOMPARE(hints->cursorFlashTime(), 0);
-    m_h->program.ShowingBlankScreen = true;
+    m_h->program.setShowingBlankScreen(true);
     form1.close();
     test::settle();
     QCOMPARE(hints->cursorFlashTime(), blink); // and so does every window after it
