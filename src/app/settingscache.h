@@ -11,7 +11,8 @@ namespace umbralux {
 /// What this process last read from the settings file, kept for as long as the file on disk is provably the
 /// one it was read from. A change by anyone (this process, another one, an editor) gives the file a new
 /// inode, size, modification or status-change time, and the next look parses it again; so a cache hit never
-/// hides another process's write from a later read.
+/// hides another process's write from a later read. (The parse itself goes through QSettings, which reads
+/// the file again only when its size or modification millisecond changed, as every read always did.)
 class SettingsCache {
   public:
     /// The file's identity as the file system reports it.
