@@ -18,6 +18,8 @@ PACKAGES=(
     xscreensaver sway grim jq
     # static analysis
     clang-tidy
+    # the benchmark's driver (bench/): shared-memory screen reads and synthetic input
+    libxext-dev libxtst-dev
 )
 
 missing=()

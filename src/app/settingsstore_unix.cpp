@@ -4,6 +4,7 @@
 #include "settingsstore.h"
 
 #include "failure.h"
+#include "settingscache.h"
 
 #include <QDir>
 #include <QFile>
@@ -41,6 +42,36 @@ void prepareOwnerOnlyFile(const QString& path) {
     }
 }
 
+/// The one store of the program, read on every look at a setting.
+SettingsCache& cache() {
+    static SettingsCache instance;
+    return instance;
+}
+
+/// Every key of the store with its value as the INI reader gives it.
+QVariantHash readAll(QSettings& settings) {
+    QVariantHash values;
+    for (const QString& key : settings.allKeys())
+        values.insert(key, settings.value(key));
+    return values;
+}
+
+/// The text of a stored value.
+QString textOf(const QVariant& value) {
+    // Text written by hand may hold an unquoted comma, which the INI reader turns into a list.
+    if (value.metaType().id() == QMetaType::QStringList)
+        return value.toStringList().join(QLatin1Char(','));
+    return value.toString();
+}
+
+/// The values of the store as they are on disk now, without opening it when nothing changed; null when the
+/// store is not an ordinary file.
+const QVariantHash* storedValues(const QString& application, const QString& section) {
+    const QString path =
+        cache().path(application, section, [&] { return settingsLocation(application, section); });
+    return cache().values(path, [&] { return readAll(*openStore(application, section)); });
+}
+
 } // namespace
 
 QString settingsLocation(const QString& application, const QString& section) {
@@ -49,14 +80,12 @@ QString settingsLocation(const QString& application, const QString& section) {
 
 QString GetSetting(const QString& application, const QString& section, const QString& key,
                    const QString& defaultValue) {
+    if (const QVariantHash* stored = storedValues(application, section)) {
+        const auto value = stored->constFind(key);
+        return value == stored->cend() ? defaultValue : textOf(*value);
+    }
     const auto settings = openStore(application, section);
-    if (!settings->contains(key))
-        return defaultValue;
-    const QVariant value = settings->value(key);
-    // Text written by hand may hold an unquoted comma, which the INI reader turns into a list.
-    if (value.metaType().id() == QMetaType::QStringList)
-        return value.toStringList().join(QLatin1Char(','));
-    return value.toString();
+    return settings->contains(key) ? textOf(settings->value(key)) : defaultValue;
 }
 
 QString GetSetting(const QString& application, const QString& section, const QString& key, int defaultValue) {
@@ -65,6 +94,15 @@ QString GetSetting(const QString& application, const QString& section, const QSt
 
 void SaveSetting(const QString& application, const QString& section, const QString& key,
                  const QString& text) {
+    // A write of the text already stored would change nothing but the file's time: it is left out, unless
+    // the write is also needed to close the file to others.
+    if (const QVariantHash* stored = storedValues(application, section); stored && cache().ownerOnly()) {
+        const auto value = stored->constFind(key);
+        if (value != stored->cend() && value->metaType().id() == QMetaType::QString &&
+            value->toString() == text)
+            return;
+    }
+    cache().forget();
     const auto settings = openStore(application, section);
     prepareOwnerOnlyFile(settings->fileName());
     settings->setValue(key, text);

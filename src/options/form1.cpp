@@ -19,8 +19,10 @@
 #include "cursorfile.h"
 #include "keepawaketooltip.h"
 #include "skin.h"
+#include "steadycaret.h"
 #include "ui_form1.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QMouseEvent>
 #include <QScreen>
@@ -41,20 +43,37 @@ QString location(const char* procedure) {
     return procedureLocation("Form1", procedure);
 }
 
+/// Gives every options window the white of its design, and through the window its frames, option buttons
+/// and check box. All windows built from the same program palette share this one palette object: the style
+/// keys what it caches of a control's drawing by the control's palette, so a window built again draws its
+/// controls from that cache instead of afresh, and the cache does not fill with drawings no window uses.
+void useDesignPalette() {
+    static qint64 programPalette = -1;
+    if (QApplication::palette().cacheKey() == programPalette)
+        return;
+    programPalette = QApplication::palette().cacheKey();
+    QPalette palette = QApplication::palette();
+    const QColor white = colorFromReference(kWhite);
+    palette.setColor(QPalette::Window, white);
+    palette.setColor(QPalette::Base, white);
+    palette.setResolveMask(0); // taken by the controls as it is, not merged into a palette of their own
+    QApplication::setPalette(palette, Form1::staticMetaObject.className());
+}
+
 } // namespace
 
 Form1::Form1(FormHost& host) : m_host(host), m_ui(std::make_unique<Ui::Form1>()) {
+    useDesignPalette();
     m_ui->setupUi(this);
     setAttribute(Qt::WA_DeleteOnClose, false);
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     keepDesignSize(*this);
-    // The window and its frames, option buttons and check box are white in the design.
+    // The option buttons and the check box have palettes of their own kind, which the window's does not
+    // reach.
     const QColor white = colorFromReference(kWhite);
-    controls::setBackColor(this, white);
-    for (QWidget* control :
-         std::initializer_list<QWidget*>{m_ui->Frame1, m_ui->Frame2, m_ui->Frame3, m_ui->Option1,
-                                         m_ui->Option2, m_ui->Option3, m_ui->Option4, m_ui->Check4})
+    for (QWidget* control : std::initializer_list<QWidget*>{m_ui->Option1, m_ui->Option2, m_ui->Option3,
+                                                            m_ui->Option4, m_ui->Check4})
         controls::setBackColor(control, white);
     controls::setBackColor(m_ui->Label1, colorFromReference(kWindowBackgroundSystemColor));
     // The text boxes have a colour of their own, which the window's colour must not reach.
@@ -73,6 +92,7 @@ Form1::Form1(FormHost& host) : m_host(host), m_ui(std::make_unique<Ui::Form1>())
         frame->installEventFilter(this);
     }
     m_ui->Label1->installEventFilter(this);
+    keepCaretSteady(m_ui->Text2); // below the visible area: its blink would only wake the idle window
     connectHandlers();
     showKeepAwakeInToolTip(m_ui->Check4, m_host.platform().keepAwake);
 }

@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QTest>
+#include <sys/stat.h>
 
 using namespace umbralux;
 
@@ -22,6 +23,10 @@ class TestSettingsStore : public QObject {
     void fileLivesInTheUserConfigFolder();
     void fileIsReadableByItsOwnerOnly();
     void writesByAnotherHandAreSeenAtOnce();
+    void anotherProcessesChangeIsSeen_data();
+    void anotherProcessesChangeIsSeen();
+    void identicalSaveLeavesTheFileAlone_data();
+    void identicalSaveLeavesTheFileAlone();
     void failedWriteIsAFailure();
     void presentKeyWinsOverDefault();
     void readersDefaults();
@@ -33,6 +38,13 @@ class TestSettingsStore : public QObject {
     }
     static void save(const QString& key, const QString& text) {
         SaveSetting(QLatin1String(kSettingsApplication), QLatin1String(kSettingsSection), key, text);
+    }
+    /// Inode and status-change time: a write through the store changes at least one of them.
+    QString fileStamp() const {
+        struct stat info {};
+        if (stat(QFile::encodeName(m_store->fileName()).constData(), &info) != 0)
+            return QStringLiteral("absent");
+        return QStringLiteral("%1 %2.%3").arg(info.st_ino).arg(info.st_ctim.tv_sec).arg(info.st_ctim.tv_nsec);
     }
     std::unique_ptr<test::TestStore> m_store;
 };
@@ -93,6 +105,70 @@ void TestSettingsStore::writesByAnotherHandAreSeenAtOnce() {
     file.close();
     QCOMPARE(get("Option3", "x"), QStringLiteral("True"));
     QCOMPARE(get("Text1", "x"), QStringLiteral("from elsewhere"));
+}
+
+void TestSettingsStore::anotherProcessesChangeIsSeen_data() {
+    QTest::addColumn<bool>("replace");
+    // Each changes the file without changing its size, a second after the last write (a change within the
+    // same millisecond and of the same size is seen only when it also replaced the file).
+    QTest::newRow("replaced by a new file") << true;
+    QTest::newRow("edited in place") << false;
+}
+
+void TestSettingsStore::anotherProcessesChangeIsSeen() {
+    QFETCH(bool, replace);
+    save("Option3", "False");
+    save("Text1", "abc");
+    QCOMPARE(get("Text1", "x"), QStringLiteral("abc")); // remembered from here on
+    const QString path = m_store->fileName();
+    const QDateTime later = QFileInfo(path).lastModified().addSecs(1);
+    QFile original(path);
+    QVERIFY(original.open(QIODevice::ReadOnly));
+    QByteArray content = original.readAll();
+    original.close();
+    content.replace("Text1=abc", "Text1=xyz");
+    QFile file(replace ? path + ".new" : path);
+    QVERIFY(file.open(QIODevice::ReadWrite) && file.write(content) == content.size() && file.flush());
+    QVERIFY(file.setFileTime(later, QFileDevice::FileModificationTime));
+    file.close();
+    if (replace)
+        QVERIFY(std::rename(QFile::encodeName(file.fileName()), QFile::encodeName(path)) == 0);
+    QCOMPARE(get("Text1", "x"), QStringLiteral("xyz"));
+    save("Text1", "abc"); // no longer what is stored, so it is written
+    QCOMPARE(get("Text1", "x"), QStringLiteral("abc"));
+}
+
+void TestSettingsStore::identicalSaveLeavesTheFileAlone_data() {
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<QString>("saved");
+    QTest::addColumn<bool>("written");
+    QTest::newRow("same text") << "True"
+                               << "True" << false;
+    QTest::newRow("same empty text") << ""
+                                     << "" << false;
+    QTest::newRow("other letter case") << "true"
+                                       << "True" << true;
+    QTest::newRow("absent key, empty text") << QString() << "" << true;
+    QTest::newRow("hand-written list") << "a,b"
+                                       << "a,b" << true;
+}
+
+void TestSettingsStore::identicalSaveLeavesTheFileAlone() {
+    QFETCH(QString, stored);
+    QFETCH(QString, saved);
+    QFETCH(bool, written);
+    save("Option1", "False");
+    if (!stored.isNull()) {
+        QFile file(m_store->fileName());
+        QVERIFY(file.open(QIODevice::Append));
+        file.write("Text1=" + stored.toUtf8() + "\n");
+    }
+    QCOMPARE(get("Option1", "x"), QStringLiteral("False"));
+    const QString before = fileStamp();
+    save("Text1", saved);
+    QCOMPARE(fileStamp() != before, written);
+    QCOMPARE(get("Text1", "x"), saved);
+    QCOMPARE(m_store->value("Text1"), saved);
 }
 
 void TestSettingsStore::failedWriteIsAFailure() {

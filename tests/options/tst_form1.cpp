@@ -2,6 +2,7 @@
 #include "app/controls.h"
 #include "harness.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -9,6 +10,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
+#include <QStyleHints>
 #include <QTest>
 
 using namespace umbralux;
@@ -50,6 +52,7 @@ class TestForm1 : public test::HarnessTest {
     void layoutAsDesigned();
     void closingAndShowingReloadsFromDesign();
     void closingEndsTheProgram();
+    void onlyTheHiddenFieldsCaretStopsBlinking();
 };
 
 void TestForm1::firstStartFromAnEmptyStore() {
@@ -243,6 +246,7 @@ void TestForm1::layoutAsDesigned() {
 void TestForm1::closingAndShowingReloadsFromDesign() {
     Form1* first = &m_h->program.form1();
     Form2* form2 = m_h->program.loadedForm2();
+    const qint64 buttonPalette = control<QPushButton>(first, "PushButton1")->palette().cacheKey();
     m_h->program.setShowingBlankScreen(true);
     first->close();
     test::settle();
@@ -254,6 +258,9 @@ void TestForm1::closingAndShowingReloadsFromDesign() {
     Form1& second = m_h->program.form1();
     QCOMPARE(control<QLineEdit>(&second, "Text1")->text(), QStringLiteral("changed meanwhile"));
     QCOMPARE(m_h->program.loadedForm2(), form2); // the blank screen stayed loaded: not loaded again
+    // The same white, from the same palette: what the style cached of the first window's drawing serves.
+    QCOMPARE(controls::backColor(control<QGroupBox>(&second, "Frame2")), QColor(Qt::white));
+    QCOMPARE(control<QPushButton>(&second, "PushButton1")->palette().cacheKey(), buttonPalette);
     QVERIFY(!m_h->program.ShowingBlankScreen());
 }
 
@@ -261,6 +268,26 @@ void TestForm1::closingEndsTheProgram() {
     m_h->program.showForm1();
     m_h->program.loadedForm1()->close();
     QCOMPARE(m_h->platform.programEnd.statuses, std::vector<int>{0});
+}
+
+void TestForm1::onlyTheHiddenFieldsCaretStopsBlinking() {
+    QStyleHints* hints = QGuiApplication::styleHints();
+    const int blink = hints->cursorFlashTime();
+    QVERIFY(blink > 0);
+    Form1& form1 = m_h->program.form1();
+    form1.Show();
+    QVERIFY(QTest::qWaitForWindowActive(&form1));
+    auto* hidden = control<QLineEdit>(&form1, "Text2");
+    QCOMPARE(QApplication::focusWidget(), hidden); // the focus stays where the design puts it
+    QCOMPARE(hints->cursorFlashTime(), 0);
+    control<QLineEdit>(&form1, "Text1")->setFocus();
+    QCOMPARE(hints->cursorFlashTime(), blink); // the password box blinks as usual
+    hidden->setFocus();
+    QCOMPARE(hints->cursorFlashTime(), 0);
+    m_h->program.setShowingBlankScreen(true);
+    form1.close();
+    test::settle();
+    QCOMPARE(hints->cursorFlashTime(), blink); // and so does every window after it
 }
 
 QTEST_MAIN(TestForm1)

@@ -1,0 +1,45 @@
+// The floor of the benchmark: the least a Qt Widgets program does for the cycle that Umbralux runs. A
+// 536x287 window with three buttons; the first covers the screen in black, ESC brings the window back.
+#include <QApplication>
+#include <QKeyEvent>
+#include <QPushButton>
+#include <QScreen>
+
+class Curtain : public QWidget {
+  public:
+    explicit Curtain(QWidget& options) : m_options(options) {
+        setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
+        setStyleSheet(QStringLiteral("background: black"));
+    }
+    void keyPressEvent(QKeyEvent* event) override {
+        if (event->key() != Qt::Key_Escape)
+            return;
+        hide();
+        m_options.show();
+        m_options.activateWindow();
+    }
+
+  private:
+    QWidget& m_options;
+};
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QWidget options;
+    options.setWindowTitle(QStringLiteral("Floor"));
+    options.setFixedSize(536, 287);
+    auto* show = new QPushButton(QStringLiteral("Show Screen"), &options);
+    show->setGeometry(8, 8, 520, 27);
+    (new QPushButton(QStringLiteral("Change Color"), &options))->setGeometry(8, 42, 408, 27);
+    (new QPushButton(QStringLiteral("Reset Color To Default"), &options))->setGeometry(8, 76, 408, 27);
+    Curtain curtain(options);
+    QObject::connect(show, &QPushButton::clicked, &curtain, [&] {
+        curtain.setGeometry(options.screen()->geometry());
+        curtain.showFullScreen();
+        curtain.activateWindow();
+        options.hide();
+    });
+    options.move(options.screen()->availableGeometry().center() - options.rect().center());
+    options.show();
+    return app.exec();
+}

@@ -1,0 +1,528 @@
+// The benchmark's driver: starts each program on the current X server, plays the user's part with XTest and
+// judges "painted" and "covered" from the pixels of the root window, read back through shared memory. The
+// first program named is the floor; the table gives every other one as a ratio of it.
+//
+// usage: xbench [--rounds N] [--cycles N] [--idle SECONDS] NAME PROGRAM [NAME PROGRAM ...]
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <X11/extensions/XShm.h>
+#include <X11/extensions/XTest.h>
+#include <X11/keysym.h>
+
+#include <sys/ipc.h>
+#include <sys/shm.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <dirent.h>
+#include <fcntl.h>
+#include <fstream>
+#include <functional>
+#include <sstream>
+#include <stdexcept>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+using std::chrono::milliseconds;
+
+/// Both programs show their options window at this size; it is how the driver finds it.
+constexpr int kWindowWidth = 536;
+constexpr int kWindowHeight = 287;
+/// Centre of the "Show Screen" button, in the window's own pixels.
+constexpr int kShowButtonX = 268;
+constexpr int kShowButtonY = 21;
+/// A colour that neither program paints, so that whatever is not root is the program's.
+constexpr unsigned long kRootColour = 0x336699;
+/// The blank screen may write a hint into this band at its top; below it, a covered screen is one colour.
+constexpr int kHintBand = 80;
+/// Every this many pixels across and down is compared; enough to see any control appear.
+constexpr int kSampleStep = 4;
+/// A frame matches its reference when at most this share of the sampled pixels differ.
+constexpr double kMatchTolerance = 0.002;
+/// Pause between two reads of the screen while waiting for a state.
+constexpr auto kPollPause = std::chrono::microseconds(250);
+/// A state has not come when it takes longer than this.
+constexpr auto kStateTimeout = std::chrono::seconds(20);
+/// The screen counts as settled when it has not changed for this long (only to take the references).
+constexpr auto kStableFor = milliseconds(700);
+/// Pause after a state was reached before the next action, so that deferred work does not overlap it.
+constexpr auto kSettle = milliseconds(300);
+/// Pause before reading memory or counting idle activity.
+constexpr auto kQuiet = milliseconds(1000);
+
+struct Options {
+    int rounds = 11;
+    int cycles = 200;
+    int idleSeconds = 15;
+};
+
+struct Program {
+    std::string name;
+    std::string path;
+    std::vector<uint32_t> startReference;
+    std::vector<uint32_t> returnReference;
+    std::vector<double> execMs, showMs, dismissMs;
+    double heapIdle = 0, heapCurtain = 0, heapCycles = 0;
+    double rssIdle = 0, rssCurtain = 0, rssCycles = 0;
+    double wakeOptions = 0, cpuOptions = 0, wakeCurtain = 0, cpuCurtain = 0;
+};
+
+[[noreturn]] void die(const std::string& message) {
+    throw std::runtime_error(message);
+}
+
+double msSince(Clock::time_point start) {
+    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+
+class RootView {
+  public:
+    RootView() {
+        m_dpy = XOpenDisplay(nullptr);
+        if (!m_dpy)
+            die("cannot open the display");
+        if (!XShmQueryExtension(m_dpy))
+            die("the X server has no MIT-SHM");
+        const int screen = DefaultScreen(m_dpy);
+        m_root = RootWindow(m_dpy, screen);
+        m_width = DisplayWidth(m_dpy, screen);
+        m_height = DisplayHeight(m_dpy, screen);
+        m_image = XShmCreateImage(m_dpy, DefaultVisual(m_dpy, screen), DefaultDepth(m_dpy, screen), ZPixmap,
+                                  nullptr, &m_shm, m_width, m_height);
+        m_shm.shmid = shmget(IPC_PRIVATE, m_image->bytes_per_line * m_height, IPC_CREAT | 0600);
+        m_shm.shmaddr = m_image->data = static_cast<char*>(shmat(m_shm.shmid, nullptr, 0));
+        m_shm.readOnly = False;
+        XShmAttach(m_dpy, &m_shm);
+        XSync(m_dpy, False);
+        shmctl(m_shm.shmid, IPC_RMID, nullptr); // gone once both sides detach
+        XSetWindowBackground(m_dpy, m_root, kRootColour);
+        XClearWindow(m_dpy, m_root);
+        XSync(m_dpy, False);
+    }
+    ~RootView() {
+        XShmDetach(m_dpy, &m_shm);
+        shmdt(m_shm.shmaddr);
+        XCloseDisplay(m_dpy);
+    }
+
+    /// The sampled pixels of the whole screen, as it is now.
+    std::vector<uint32_t> grab() {
+        XShmGetImage(m_dpy, m_root, m_image, 0, 0, AllPlanes);
+        std::vector<uint32_t> samples;
+        samples.reserve((m_width / kSampleStep + 1) * (m_height / kSampleStep + 1));
+        for (int y = 0; y < m_height; y += kSampleStep)
+            for (int x = 0; x < m_width; x += kSampleStep)
+                samples.push_back(XGetPixel(m_image, x, y) & 0xFFFFFF);
+        return samples;
+    }
+
+    static bool matches(const std::vector<uint32_t>& frame, const std::vector<uint32_t>& reference) {
+        size_t differ = 0;
+        for (size_t i = 0; i < frame.size(); ++i)
+            differ += frame[i] != reference[i];
+        return differ <= kMatchTolerance * frame.size();
+    }
+
+    /// Nothing but the root's colour: no window of a program is visible.
+    bool bare(const std::vector<uint32_t>& frame) const {
+        return std::all_of(frame.begin(), frame.end(), [](uint32_t p) { return p == kRootColour; });
+    }
+
+    /// One colour, not the root's, everywhere below the hint band.
+    bool covered(const std::vector<uint32_t>& frame) const {
+        const size_t first = (kHintBand / kSampleStep) * ((m_width + kSampleStep - 1) / kSampleStep);
+        const uint32_t colour = frame.back();
+        if (colour == kRootColour)
+            return false;
+        return std::all_of(frame.begin() + first, frame.end(), [&](uint32_t p) { return p == colour; });
+    }
+
+    /// Reads the screen until the predicate holds; the milliseconds from start to the read that saw it.
+    double waitFor(Clock::time_point start, const std::function<bool(const std::vector<uint32_t>&)>& done,
+                   const char* what) {
+        for (;;) {
+            const auto frame = grab();
+            if (done(frame))
+                return msSince(start);
+            if (Clock::now() - start > kStateTimeout)
+                die(std::string("timed out waiting for ") + what);
+            std::this_thread::sleep_for(kPollPause);
+        }
+    }
+
+    /// Waits until the screen satisfies the predicate and then stays unchanged for a while; returns it.
+    std::vector<uint32_t> waitSettled(const std::function<bool(const std::vector<uint32_t>&)>& wanted,
+                                      const char* what) {
+        const auto start = Clock::now();
+        std::vector<uint32_t> last;
+        auto since = Clock::now();
+        for (;;) {
+            auto frame = grab();
+            if (frame != last || !wanted(frame)) {
+                last = std::move(frame);
+                since = Clock::now();
+            } else if (Clock::now() - since >= kStableFor) {
+                return last;
+            }
+            if (Clock::now() - start > kStateTimeout)
+                die(std::string("timed out waiting for a settled ") + what);
+            std::this_thread::sleep_for(milliseconds(20));
+        }
+    }
+
+    /// Top-left corner of the visible options window.
+    std::pair<int, int> optionsWindow() {
+        Window rootReturn = 0, parent = 0, *children = nullptr;
+        unsigned count = 0;
+        XQueryTree(m_dpy, m_root, &rootReturn, &parent, &children, &count);
+        std::pair<int, int> found{-1, -1};
+        for (unsigned i = 0; i < count; ++i) {
+            XWindowAttributes attributes;
+            if (XGetWindowAttributes(m_dpy, children[i], &attributes) && attributes.map_state == IsViewable &&
+                attributes.width == kWindowWidth && attributes.height == kWindowHeight)
+                found = {attributes.x, attributes.y};
+        }
+        if (children)
+            XFree(children);
+        if (found.first < 0)
+            die("no visible 536x287 window");
+        return found;
+    }
+
+    void movePointer(int x, int y) {
+        XTestFakeMotionEvent(m_dpy, -1, x, y, CurrentTime);
+        XSync(m_dpy, False);
+    }
+    void parkPointer() { movePointer(1, 1); }
+    void click() {
+        XTestFakeButtonEvent(m_dpy, 1, True, CurrentTime);
+        XTestFakeButtonEvent(m_dpy, 1, False, CurrentTime);
+        XFlush(m_dpy);
+    }
+    void escape() {
+        const KeyCode key = XKeysymToKeycode(m_dpy, XK_Escape);
+        XTestFakeKeyEvent(m_dpy, key, True, CurrentTime);
+        XTestFakeKeyEvent(m_dpy, key, False, CurrentTime);
+        XFlush(m_dpy);
+    }
+
+  private:
+    Display* m_dpy = nullptr;
+    Window m_root = 0;
+    int m_width = 0;
+    int m_height = 0;
+    XImage* m_image = nullptr;
+    XShmSegmentInfo m_shm{};
+};
+
+/// The text of a file with a line break in front, so that every field starts after one.
+std::string readFile(const std::string& path) {
+    std::ifstream in(path);
+    std::stringstream text;
+    text << '\n' << in.rdbuf();
+    return text.str();
+}
+
+/// A "Name:   123 kB" field of a /proc file, in MiB.
+double procKb(const std::string& text, const std::string& field) {
+    const auto at = text.find('\n' + field + ':');
+    if (at == std::string::npos)
+        die("no " + field + " in /proc");
+    return std::strtod(text.c_str() + at + field.size() + 2, nullptr) / 1024.0;
+}
+
+struct Activity {
+    double cpuMs = 0;
+    long wakeUps = 0;
+};
+
+/// CPU time and voluntary context switches (each one a sleep that ended in a wake-up) of every thread.
+Activity activity(pid_t pid) {
+    Activity total;
+    const std::string tasks = "/proc/" + std::to_string(pid) + "/task";
+    DIR* dir = opendir(tasks.c_str());
+    if (!dir)
+        die("process " + std::to_string(pid) + " is gone");
+    while (const dirent* entry = readdir(dir)) {
+        if (entry->d_name[0] == '.')
+            continue;
+        const std::string task = tasks + "/" + entry->d_name;
+        total.cpuMs += std::strtod(readFile(task + "/schedstat").c_str() + 1, nullptr) / 1e6;
+        const std::string status = readFile(task + "/status");
+        const auto at = status.find("\nvoluntary_ctxt_switches:");
+        if (at != std::string::npos)
+            total.wakeUps += std::strtol(status.c_str() + at + 25, nullptr, 10);
+    }
+    closedir(dir);
+    return total;
+}
+
+class Run {
+  public:
+    Run(RootView& screen, Program& program) : m_screen(screen), m_program(program) {
+        m_start = Clock::now();
+        m_pid = fork();
+        if (m_pid == 0) {
+            // The programs' own messages would run through the table.
+            if (const int null = open("/dev/null", O_WRONLY); null >= 0) {
+                dup2(null, STDOUT_FILENO);
+                dup2(null, STDERR_FILENO);
+            }
+            execl(program.path.c_str(), program.path.c_str(), static_cast<char*>(nullptr));
+            std::perror("exec");
+            _exit(127);
+        }
+    }
+    ~Run() {
+        kill(m_pid, SIGTERM);
+        waitpid(m_pid, nullptr, 0);
+    }
+
+    pid_t pid() const { return m_pid; }
+    Clock::time_point started() const { return m_start; }
+
+    double waitPainted(const std::vector<uint32_t>& reference, Clock::time_point from) {
+        return m_screen.waitFor(
+            from, [&](const std::vector<uint32_t>& f) { return RootView::matches(f, reference); },
+            "the options window");
+    }
+
+    /// Clicks "Show Screen"; milliseconds until the screen is covered.
+    double show() {
+        const auto [x, y] = m_screen.optionsWindow();
+        m_screen.movePointer(x + kShowButtonX, y + kShowButtonY);
+        std::this_thread::sleep_for(milliseconds(30)); // the hover look is not part of the measure
+        const auto start = Clock::now();
+        m_screen.click();
+        return m_screen.waitFor(
+            start, [&](const std::vector<uint32_t>& f) { return m_screen.covered(f); }, "the covered screen");
+    }
+
+    /// Presses ESC on the blank screen; milliseconds until the options window is back and painted.
+    double dismiss() {
+        m_screen.parkPointer();
+        const auto start = Clock::now();
+        m_screen.escape();
+        return waitPainted(m_program.returnReference, start);
+    }
+
+    void memory(double& heap, double& rss) {
+        const std::string text = readFile("/proc/" + std::to_string(m_pid) + "/smaps_rollup");
+        heap = procKb(text, "Anonymous");
+        rss = procKb(text, "Rss");
+    }
+
+    /// Wake-ups and CPU milliseconds per minute over the idle period.
+    void idle(int seconds, double& wakeUps, double& cpuMs) {
+        const Activity before = activity(m_pid);
+        std::this_thread::sleep_for(std::chrono::seconds(seconds));
+        const Activity after = activity(m_pid);
+        wakeUps = (after.wakeUps - before.wakeUps) * 60.0 / seconds;
+        cpuMs = (after.cpuMs - before.cpuMs) * 60.0 / seconds;
+    }
+
+  private:
+    RootView& m_screen;
+    Program& m_program;
+    pid_t m_pid = 0;
+    Clock::time_point m_start;
+};
+
+void waitBare(RootView& screen) {
+    screen.waitFor(
+        Clock::now(), [&](const std::vector<uint32_t>& f) { return screen.bare(f); }, "a bare screen");
+}
+
+/// One start and cycle with generous pauses, to take what each state looks like when it is done.
+void calibrate(RootView& screen, Program& program) {
+    screen.parkPointer();
+    waitBare(screen);
+    Run run(screen, program);
+    auto painted = [&](const std::vector<uint32_t>& f) { return !screen.bare(f) && !screen.covered(f); };
+    program.startReference = screen.waitSettled(painted, "options window");
+    run.show();
+    std::this_thread::sleep_for(kSettle);
+    screen.parkPointer();
+    screen.escape();
+    program.returnReference = screen.waitSettled(painted, "options window after the blank screen");
+}
+
+void timedRound(RootView& screen, Program& program) {
+    screen.parkPointer();
+    waitBare(screen);
+    Run run(screen, program);
+    program.execMs.push_back(run.waitPainted(program.startReference, run.started()));
+    std::this_thread::sleep_for(kSettle);
+    program.showMs.push_back(run.show());
+    std::this_thread::sleep_for(kSettle);
+    program.dismissMs.push_back(run.dismiss());
+}
+
+void longRound(RootView& screen, Program& program, const Options& options) {
+    screen.parkPointer();
+    waitBare(screen);
+    Run run(screen, program);
+    run.waitPainted(program.startReference, run.started());
+    std::this_thread::sleep_for(kQuiet);
+    run.memory(program.heapIdle, program.rssIdle);
+    run.idle(options.idleSeconds, program.wakeOptions, program.cpuOptions);
+    run.show();
+    std::this_thread::sleep_for(kQuiet);
+    run.memory(program.heapCurtain, program.rssCurtain);
+    run.idle(options.idleSeconds, program.wakeCurtain, program.cpuCurtain);
+    run.dismiss();
+    for (int i = 1; i < options.cycles; ++i) {
+        run.show();
+        run.dismiss();
+    }
+    std::this_thread::sleep_for(kQuiet);
+    run.memory(program.heapCycles, program.rssCycles);
+}
+
+double median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    const size_t n = values.size();
+    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+}
+
+void row(const char* label, const std::vector<Program>& programs,
+         const std::function<double(const Program&)>& value, const char* unit, bool ratio) {
+    std::printf("| %s |", label);
+    for (const Program& p : programs)
+        std::printf(" %.1f %s |", value(p), unit);
+    if (ratio) {
+        for (size_t i = 1; i < programs.size(); ++i) {
+            const double base = value(programs[0]);
+            if (base > 0)
+                std::printf(" %.2fx |", value(programs[i]) / base);
+            else
+                std::printf(" |");
+        }
+    } else {
+        for (size_t i = 1; i < programs.size(); ++i)
+            std::printf(" |");
+    }
+    std::printf("\n");
+}
+
+void report(const std::vector<Program>& programs, const Options& options) {
+    std::printf("\nMedians of %d interleaved rounds; memory and idle activity from one long run each "
+                "(%d s idle per state).\n\n| |",
+                options.rounds, options.idleSeconds);
+    for (const Program& p : programs)
+        std::printf(" %s |", p.name.c_str());
+    for (size_t i = 1; i < programs.size(); ++i)
+        std::printf(" ratio |");
+    std::printf("\n|---|");
+    for (size_t i = 0; i < 2 * programs.size() - 1; ++i)
+        std::printf("---|");
+    std::printf("\n");
+    const std::string cycles = std::to_string(options.cycles);
+    row(
+        "exec -> options window painted", programs, [](const Program& p) { return median(p.execMs); }, "ms",
+        true);
+    row(
+        "click Show -> screen covered", programs, [](const Program& p) { return median(p.showMs); }, "ms",
+        true);
+    row(
+        "ESC -> options window painted, curtain gone", programs,
+        [](const Program& p) { return median(p.dismissMs); }, "ms", true);
+    row(
+        "heap at idle", programs, [](const Program& p) { return p.heapIdle; }, "MiB", true);
+    row(
+        "heap, curtain up", programs, [](const Program& p) { return p.heapCurtain; }, "MiB", true);
+    row(("heap after " + cycles + " cycles").c_str(), programs, [](const Program& p) { return p.heapCycles; },
+        "MiB", true);
+    row(("heap growth over " + cycles + " cycles").c_str(), programs,
+        [](const Program& p) { return p.heapCycles - p.heapIdle; }, "MiB", false);
+    row(
+        "RSS at idle", programs, [](const Program& p) { return p.rssIdle; }, "MiB", true);
+    row(
+        "RSS, curtain up", programs, [](const Program& p) { return p.rssCurtain; }, "MiB", true);
+    row(("RSS after " + cycles + " cycles").c_str(), programs, [](const Program& p) { return p.rssCycles; },
+        "MiB", true);
+    row(
+        "wake-ups per idle minute, options window", programs, [](const Program& p) { return p.wakeOptions; },
+        "", false);
+    row(
+        "CPU per idle minute, options window", programs, [](const Program& p) { return p.cpuOptions; }, "ms",
+        false);
+    row(
+        "wake-ups per idle minute, curtain up", programs, [](const Program& p) { return p.wakeCurtain; }, "",
+        false);
+    row(
+        "CPU per idle minute, curtain up", programs, [](const Program& p) { return p.cpuCurtain; }, "ms",
+        false);
+
+    std::printf("\nEvery round (ms):\n");
+    for (const Program& p : programs) {
+        const std::pair<const char*, const std::vector<double>*> series[] = {
+            {"exec", &p.execMs}, {"show", &p.showMs}, {"dismiss", &p.dismissMs}};
+        for (const auto& [what, values] : series) {
+            std::printf("  %-10s %-8s", p.name.c_str(), what);
+            for (double v : *values)
+                std::printf(" %.1f", v);
+            std::printf("\n");
+        }
+    }
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    try {
+        Options options;
+        std::vector<Program> programs;
+        for (int i = 1; i + 1 < argc; i += 2) {
+            const std::string arg = argv[i];
+            if (arg == "--rounds")
+                options.rounds = std::atoi(argv[i + 1]);
+            else if (arg == "--cycles")
+                options.cycles = std::atoi(argv[i + 1]);
+            else if (arg == "--idle")
+                options.idleSeconds = std::atoi(argv[i + 1]);
+            else {
+                Program program;
+                program.name = arg;
+                program.path = argv[i + 1];
+                programs.push_back(std::move(program));
+            }
+        }
+        if (argc % 2 == 0 || programs.size() < 2 || options.rounds < 1 || options.cycles < 1 ||
+            options.idleSeconds < 1) {
+            std::fprintf(stderr, "usage: xbench [--rounds N] [--cycles N] [--idle SECONDS] "
+                                 "FLOOR-NAME PROGRAM NAME PROGRAM...\n");
+            return 2;
+        }
+        RootView screen;
+        for (Program& p : programs) {
+            std::fprintf(stderr, "calibrating %s\n", p.name.c_str());
+            calibrate(screen, p);
+        }
+        for (int round = 0; round < options.rounds; ++round) {
+            std::fprintf(stderr, "round %d of %d\n", round + 1, options.rounds);
+            // Interleaved, and in turn first and last, so that a slow moment of the machine falls on both.
+            for (size_t k = 0; k < programs.size(); ++k)
+                timedRound(screen, programs[round % 2 ? programs.size() - 1 - k : k]);
+        }
+        for (Program& p : programs) {
+            std::fprintf(stderr, "memory and idle: %s\n", p.name.c_str());
+            longRound(screen, p, options);
+        }
+        report(programs, options);
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "xbench: %s\n", e.what());
+        return 1;
+    }
+    return 0;
+}
