@@ -17,6 +17,7 @@
 #include "app/randomsource.h"
 #include "app/settings.h"
 #include "cursorfile.h"
+#include "form1accessibility.h"
 #include "keepawaketooltip.h"
 #include "skin.h"
 #include "steadycaret.h"
@@ -94,6 +95,7 @@ Form1::Form1(FormHost& host) : m_host(host), m_ui(std::make_unique<Ui::Form1>())
     m_ui->Label1->installEventFilter(this);
     keepCaretSteady(m_ui->Text2); // below the visible area: its blink would only wake the idle window
     connectHandlers();
+    setUpAccessibility(*this);
     showKeepAwakeInToolTip(m_ui->Check4, m_host.platform().keepAwake);
 }
 

@@ -1,0 +1,55 @@
+// SPDX-License-Identifier: MIT
+#include "commandline.h"
+
+#include "config.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <cstdio>
+
+namespace umbralux {
+namespace {
+
+void print(FILE* stream, const QString& text) {
+    std::fputs(text.toLocal8Bit().constData(), stream);
+    std::fflush(stream);
+}
+
+} // namespace
+
+std::optional<int> answerCommandLine(int argc, char** argv) {
+    // A core application reads the arguments without connecting to a display; it is gone before the
+    // program's own application object is made.
+    QCoreApplication core(argc, argv);
+    QCoreApplication::setApplicationVersion(QStringLiteral(UMBRALUX_VERSION));
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("Covers the screen with one colour until it is dismissed in the way chosen in the "
+                       "options window."));
+    const QCommandLineOption help = parser.addHelpOption();
+    const QCommandLineOption version = parser.addVersionOption();
+
+    const bool understood = parser.parse(QCoreApplication::arguments());
+    if (!understood || !parser.positionalArguments().isEmpty()) {
+        const QString error =
+            understood
+                ? QStringLiteral("Unexpected argument '%1'.").arg(parser.positionalArguments().constFirst())
+                : parser.errorText();
+        print(stderr, QStringLiteral("%1: %2\n\n%3")
+                          .arg(QCoreApplication::applicationName(), error, parser.helpText()));
+        return kUsageErrorStatus;
+    }
+    // Qt adds --help-all beside --help; the program has no further options to show there.
+    if (parser.isSet(help) || parser.isSet(QStringLiteral("help-all"))) {
+        print(stdout, parser.helpText());
+        return 0;
+    }
+    if (parser.isSet(version)) {
+        print(stdout, QStringLiteral("%1 %2\n").arg(QCoreApplication::applicationName(),
+                                                    QCoreApplication::applicationVersion()));
+        return 0;
+    }
+    return std::nullopt;
+}
+
+} // namespace umbralux
