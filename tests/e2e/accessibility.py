@@ -1,0 +1,90 @@
+# SPDX-License-Identifier: MIT
+"""What a screen reader finds in the options window of the running program, and where Tab takes it."""
+import subprocess
+import sys
+import time
+
+import pyatspi
+
+PASSWORD = sys.argv[1]
+DEADLINE_S = 20
+
+# name -> role, as a screen reader announces them
+ROLES = {
+    "Umbralux Software": pyatspi.ROLE_FRAME,
+    "Password": pyatspi.ROLE_PASSWORD_TEXT,
+    "Screen colour": pyatspi.ROLE_LABEL,
+    "Show Screen": pyatspi.ROLE_PUSH_BUTTON,
+    "Reset Color To Default": pyatspi.ROLE_PUSH_BUTTON,
+    "Show on 'ESC' key press": pyatspi.ROLE_RADIO_BUTTON,
+    "Prevent computer from sleeping or starting screensaver": pyatspi.ROLE_CHECK_BOX,
+}
+# the selection order of the Tab test: each method is chosen, then Tab leaves "Reset Color To Default"
+METHODS = ["Show on mouse click", "Show on this password:", "Show on 'ESC' key press", "Show on any key press"]
+
+failures = []
+
+
+def check(condition, message):
+    if not condition:
+        failures.append(message)
+
+
+def poll(find, what):
+    deadline = time.monotonic() + DEADLINE_S
+    while time.monotonic() < deadline:
+        found = find()
+        if found:
+            return found
+        time.sleep(0.1)
+    sys.exit(f"FAIL: {what}")
+
+
+def application():
+    for app in pyatspi.Registry.getDesktop(0):
+        if app is not None and app.name == "umbralux" and app.childCount > 0:
+            return app
+    return None
+
+
+def named(root, name):
+    return pyatspi.findDescendant(root, lambda o: o is not None and o.name == name, True)
+
+
+def focused(root):
+    return pyatspi.findDescendant(root, lambda o: o is not None and o.getState().contains(pyatspi.STATE_FOCUSED))
+
+
+app = poll(application, "the program is not on the accessibility bus")
+window = poll(lambda: named(app, "Umbralux Software"), "no options window")
+
+for name, role in ROLES.items():
+    control = named(app, name) if name != window.name else window
+    check(control is not None, f"no control named {name!r}")
+    if control is not None:
+        check(control.getRole() == role, f"{name!r} is a {control.getRoleName()}")
+
+password = named(app, "Password")
+if password is not None:
+    text = password.queryText().getText(0, -1)
+    check(PASSWORD not in text and len(text) == len(PASSWORD), f"the password box reads out {text!r}")
+swatch = named(app, "Screen colour")
+if swatch is not None:
+    check("#000000" in swatch.description, f"the swatch describes itself as {swatch.description!r}")
+
+reset = named(app, "Reset Color To Default")
+for method in METHODS:
+    button = named(app, method)
+    button.queryAction().doAction(0)
+    poll(lambda: button.getState().contains(pyatspi.STATE_CHECKED), f"{method!r} was not selected")
+    reset.queryComponent().grabFocus()
+    poll(lambda: reset.getState().contains(pyatspi.STATE_FOCUSED), "Reset Color To Default took no focus")
+    subprocess.run(["xdotool", "key", "Tab"], check=True)
+    target = poll(lambda: (lambda f: f if f is not None and f.name != reset.name else None)(focused(app)),
+                  "Tab moved nowhere")
+    check(target.name == method, f"Tab from Reset Color To Default went to {target.name!r}, not {method!r}")
+    check(button.getState().contains(pyatspi.STATE_CHECKED), f"{method!r} lost its selection")
+
+for failure in failures:
+    print("FAIL:", failure, file=sys.stderr)
+sys.exit(1 if failures else 0)
