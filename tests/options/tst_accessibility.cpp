@@ -84,10 +84,8 @@ void TestAccessibility::passwordIsNeverReadOut() {
     auto* box = control<QLineEdit>(&form1, "Text1");
     QCOMPARE(box->text(), QStringLiteral("secret")); // shown as typed
     QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(box);
-    QVERIFY(iface->textInterface());
-    const QString hidden(6, QChar(0x25CF));
-    QCOMPARE(iface->text(QAccessible::Value), hidden);
-    QCOMPARE(iface->textInterface()->text(0, iface->textInterface()->characterCount()), hidden);
+    QCOMPARE(iface->text(QAccessible::Value), QString(6, QChar(0x25CF)));
+    QVERIFY(!iface->textInterface()); // through which the bridge would pass on every typed character
     QVERIFY(iface->state().editable);
 }
 
