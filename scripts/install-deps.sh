@@ -23,7 +23,7 @@ PACKAGES=(
     # tests: installation, the Debian package and its validators
     desktop-file-utils appstream lintian dpkg-dev man-db
     # tests: the accessibility stack (AT-SPI registry on a private bus, read from Python)
-    at-spi2-core python3-pyatspi
+    at-spi2-core python3-pyatspi dbus-bin
 )
 
 missing=()

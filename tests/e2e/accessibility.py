@@ -7,7 +7,6 @@ import time
 import pyatspi
 from gi.repository import GLib
 
-PASSWORD = sys.argv[1]
 DEADLINE_S = 20
 
 # name -> role, as a screen reader announces them
@@ -57,21 +56,20 @@ def focused(root):
 
 
 app = poll(application, "the program is not on the accessibility bus")
-window = poll(lambda: named(app, "Umbralux Software"), "no options window")
-
+poll(lambda: named(app, "Umbralux Software"), "no options window")
 for name, role in ROLES.items():
-    control = named(app, name) if name != window.name else window
-    check(control is not None, f"no control named {name!r}")
-    if control is not None:
-        check(control.getRole() == role, f"{name!r} is a {control.getRoleName()}")
+    control = named(app, name)
+    check(control is not None and control.getRole() == role, f"{name!r} is {control and control.getRoleName()}")
 
 password = named(app, "Password")
 check("Text" not in pyatspi.utils.listInterfaces(password), "the password box offers its text to be read")
+# The swatch tells its colour, red from the store, and follows a change.
 swatch = named(app, "Screen colour")
-if swatch is not None:
-    check("#000000" in swatch.description, f"the swatch describes itself as {swatch.description!r}")
-
+check(swatch.description == "red (#ff0000)", f"the swatch describes itself as {swatch.description!r}")
 reset = named(app, "Reset Color To Default")
+reset.queryAction().doAction(0)
+poll(lambda: swatch.description == "black (#000000)", "the swatch's description kept the old colour")
+
 for method in METHODS:
     button = named(app, method)
     button.queryAction().doAction(0)
@@ -83,6 +81,11 @@ for method in METHODS:
                   "Tab moved nowhere")
     check(target.name == method, f"Tab from Reset Color To Default went to {target.name!r}, not {method!r}")
     check(button.getState().contains(pyatspi.STATE_CHECKED), f"{method!r} lost its selection")
+
+# The arrow keys move within the group and choose as they go: down from "any key" is "mouse click".
+subprocess.run(["xdotool", "key", "Down"], check=True)
+poll(lambda: named(app, METHODS[0]).getState().contains(pyatspi.STATE_FOCUSED), "Down did not move the focus")
+check(named(app, METHODS[0]).getState().contains(pyatspi.STATE_CHECKED), "Down did not choose the next method")
 
 # Typing into the password box passes on no edit; an edit of the hidden first box, typed afterwards, does,
 # and its arrival tells that everything before it has arrived too.
