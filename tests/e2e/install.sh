@@ -30,7 +30,6 @@ installed=$(cd "$PREFIX" && find . \( -type f -o -type l \) -printf '%P\n' | LC_
 
 desktop-file-validate "$PREFIX"/share/applications/*.desktop || fail "desktop-file-validate"
 appstreamcli validate --no-net "$PREFIX"/share/metainfo/*.xml || fail "appstreamcli validate"
-grep -qx "StartupWMClass=umbralux" "$PREFIX"/share/applications/*.desktop || fail "StartupWMClass"
 [ "$(zcat "$PREFIX/share/man/man1/umbralux.1.gz" | head -c 4)" = '.\" ' ] || fail "manual page not gzipped roff"
 
 cpack --config "$BUILD_DIR/CPackConfig.cmake" -G DEB -B "$WORK/package" >"$WORK/cpack.log" 2>&1 ||
@@ -44,4 +43,7 @@ UMBRALUX=$WORK/unpacked/usr/bin/umbralux
 start_x
 start_app
 [ "$(window_size "$OPTIONS_WINDOW")" = "536x287" ] || fail "options window is $(window_size "$OPTIONS_WINDOW")"
+# The launcher's StartupWMClass names the window's class, so that docks group the window under the launcher.
+wm_class=$(sed -n 's/^StartupWMClass=//p' "$PREFIX"/share/applications/*.desktop)
+xprop -id "$OPTIONS_WINDOW" WM_CLASS | grep -q "\"$wm_class\"\$" || fail "window class is not $wm_class"
 note "passed"
