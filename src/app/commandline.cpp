@@ -26,7 +26,10 @@ std::optional<int> answerCommandLine(int argc, char** argv) {
     parser.setApplicationDescription(
         QStringLiteral("Covers the screen with one colour until it is dismissed in the way chosen in the "
                        "options window."));
-    const QCommandLineOption help = parser.addHelpOption();
+    // Qt's own help option would also offer --help-all for Qt's options, which the program does not take.
+    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
+                                  QStringLiteral("Displays this help and exits."));
+    parser.addOption(help);
     const QCommandLineOption version = parser.addVersionOption();
 
     const bool understood = parser.parse(QCoreApplication::arguments());
@@ -39,8 +42,7 @@ std::optional<int> answerCommandLine(int argc, char** argv) {
                           .arg(QCoreApplication::applicationName(), error, parser.helpText()));
         return kUsageErrorStatus;
     }
-    // Qt adds --help-all beside --help; the program has no further options to show there.
-    if (parser.isSet(help) || parser.isSet(QStringLiteral("help-all"))) {
+    if (parser.isSet(help)) {
         print(stdout, parser.helpText());
         return 0;
     }
