@@ -55,7 +55,7 @@ void installAccessibleInterfaces() {
 }
 
 QString describeColour(const QColor& colour) {
-    const QString hex = colour.name(QColor::HexRgb);
+    QString hex = colour.name(QColor::HexRgb);
     for (const QString& name : QColor::colorNames()) {
         if (QColor(name) == colour)
             return QStringLiteral("%1 (%2)").arg(name, hex);
