@@ -18,6 +18,8 @@ void print(FILE* stream, const QString& text) {
 } // namespace
 
 std::optional<int> answerCommandLine(int argc, char** argv) {
+    if (argc <= 1)
+        return std::nullopt; // the usual start: nothing to read
     // A core application reads the arguments without connecting to a display; it is gone before the
     // program's own application object is made.
     QCoreApplication core(argc, argv);

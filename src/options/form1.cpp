@@ -18,7 +18,7 @@
 #include "app/settings.h"
 #include "cursorfile.h"
 #include "form1accessibility.h"
-#include "framestyle.h"
+#include "framelook.h"
 #include "keepawaketooltip.h"
 #include "skin.h"
 #include "steadycaret.h"
@@ -78,8 +78,8 @@ Form1::Form1(FormHost& host) : m_host(host), m_ui(std::make_unique<Ui::Form1>())
                                                             m_ui->Option4, m_ui->Check4})
         controls::setBackColor(control, white);
     // The frames are thin borders with their caption set into the top line.
-    for (QWidget* frame : std::initializer_list<QWidget*>{m_ui->Frame1, m_ui->Frame2, m_ui->Frame3})
-        FrameStyle::applyTo(frame);
+    for (QGroupBox* frame : {m_ui->Frame1, m_ui->Frame2, m_ui->Frame3})
+        drawFrameAsDesigned(frame);
     controls::setBackColor(m_ui->Label1, colorFromReference(kWindowBackgroundSystemColor));
     // The text boxes have a colour of their own, which the window's colour must not reach.
     for (QWidget* box : std::initializer_list<QWidget*>{m_ui->Text1, m_ui->Text2}) {

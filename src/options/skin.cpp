@@ -63,9 +63,6 @@ void ApplySkin(QWidget& window, const QString& programFolder) {
     for (QWidget* control : window.findChildren<QWidget*>()) {
         if (takesButtonFace(control))
             controls::setBackColor(control, buttonFace);
-        // A skinned frame is drawn by the skin and the desktop's style, not in the plain window's design.
-        if (qobject_cast<QGroupBox*>(control))
-            control->setStyle(nullptr);
     }
     auto* skin = window.findChild<SkinFramework*>(QStringLiteral("SkinFramework1"));
     if (!skin)
