@@ -20,6 +20,10 @@ PACKAGES=(
     clang-tidy
     # the benchmark's driver (bench/): shared-memory screen reads and synthetic input
     libxext-dev libxtst-dev
+    # tests: installation, the Debian package and its validators
+    desktop-file-utils appstream lintian dpkg-dev man-db
+    # tests: the accessibility stack (AT-SPI registry on a private bus, read from Python)
+    at-spi2-core python3-pyatspi dbus-bin
 )
 
 missing=()

@@ -1,6 +1,8 @@
 #include "application.h"
 
+#include "accessibility.h"
 #include "appicon.h"
+#include "config.h"
 #include "failure.h"
 
 #include <cstdio>
@@ -11,6 +13,10 @@ namespace umbralux {
 Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
     setQuitOnLastWindowClosed(false); // the program ends only through the options window's closing rule
     setWindowIcon(applicationIcon()); // message boxes and dialogs carry it too
+    setApplicationVersion(QStringLiteral(UMBRALUX_VERSION));
+    // The launcher's name: the task switcher and the desktop's inhibitor lists name the program after it.
+    setDesktopFileName(QStringLiteral(UMBRALUX_APP_ID));
+    installAccessibleInterfaces();
 }
 
 bool Application::notify(QObject* receiver, QEvent* event) {

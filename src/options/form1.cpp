@@ -17,6 +17,8 @@
 #include "app/randomsource.h"
 #include "app/settings.h"
 #include "cursorfile.h"
+#include "form1accessibility.h"
+#include "framelook.h"
 #include "keepawaketooltip.h"
 #include "skin.h"
 #include "steadycaret.h"
@@ -75,6 +77,9 @@ Form1::Form1(FormHost& host) : m_host(host), m_ui(std::make_unique<Ui::Form1>())
     for (QWidget* control : std::initializer_list<QWidget*>{m_ui->Option1, m_ui->Option2, m_ui->Option3,
                                                             m_ui->Option4, m_ui->Check4})
         controls::setBackColor(control, white);
+    // The frames are thin borders with their caption set into the top line.
+    for (QGroupBox* frame : {m_ui->Frame1, m_ui->Frame2, m_ui->Frame3})
+        drawFrameAsDesigned(frame);
     controls::setBackColor(m_ui->Label1, colorFromReference(kWindowBackgroundSystemColor));
     // The text boxes have a colour of their own, which the window's colour must not reach.
     for (QWidget* box : std::initializer_list<QWidget*>{m_ui->Text1, m_ui->Text2}) {
@@ -94,6 +99,7 @@ Form1::Form1(FormHost& host) : m_host(host), m_ui(std::make_unique<Ui::Form1>())
     m_ui->Label1->installEventFilter(this);
     keepCaretSteady(m_ui->Text2); // below the visible area: its blink would only wake the idle window
     connectHandlers();
+    setUpAccessibility(*this);
     showKeepAwakeInToolTip(m_ui->Check4, m_host.platform().keepAwake);
 }
 

@@ -47,7 +47,8 @@ start_x
 start_app
 
 pick_colour "#ff0000"
-[ "$(store_get "Background Color")" = 255 ] || fail "stored colour $(store_get "Background Color"), expected 255"
+# The dialog's window may be gone before its handler has stored the colour.
+wait_for 5 stored_is "Background Color" 255 || fail "stored colour $(store_get "Background Color"), expected 255"
 show_screen
 wait_for $SCREEN_DEADLINE screen_is 255,0,0 || fail "the blank screen is not all red"
 cp "$WORK/screen.png" "$ARTIFACTS/$TEST_NAME-red.png"

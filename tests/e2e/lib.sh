@@ -63,6 +63,16 @@ start_x() {
 export DBUS_SESSION_BUS_ADDRESS="unix:path=$WORK/no-session-bus"
 export DBUS_SYSTEM_BUS_ADDRESS="unix:path=$WORK/no-system-bus"
 
+# Starts a private bus listening at the given socket and waits until it takes connections; its address is
+# left in BUS_ADDRESS. (Not in a subshell: the daemon must be in PIDS to be stopped at the end.)
+start_bus() {
+    local socket=$WORK/$1
+    dbus-daemon --session --nofork --nopidfile --address="unix:path=$socket" >"$WORK/$1.log" 2>&1 &
+    PIDS+=($!)
+    wait_for 10 test -S "$socket" || fail "dbus-daemon ($1) did not start: $(cat "$WORK/$1.log")"
+    BUS_ADDRESS="unix:path=$socket"
+}
+
 # A settings store of the test's own; seed it with: store_set KEY VALUE.
 export XDG_CONFIG_HOME="$WORK/config"
 STORE="$XDG_CONFIG_HOME/Quenbrook/Umbralux Software.ini"

@@ -27,7 +27,7 @@ SWAYSOCK=$(ls "$XDG_RUNTIME_DIR"/sway-ipc.*.sock)
 export SWAYSOCK WAYLAND_DISPLAY=wayland-1
 
 # The program's view named by its title: "Umbralux Software" (options) or "Form1" (the blank screen).
-view() { as_user swaymsg -t get_tree | jq -c --arg t "$1" '[.. | objects | select(.app_id == "umbralux" and .name == $t)] | first // empty'; }
+view() { as_user swaymsg -t get_tree | jq -c --arg t "$1" '[.. | objects | select(.app_id == "io.github.quenbrook.Umbralux" and .name == $t)] | first // empty'; }
 view_is() { [ -n "$(view "$1")" ]; }
 inhibits() { [ "$(view "$1" | jq .inhibit_idle)" = "$2" ]; }
 # The options window is back, has the keyboard, and has stopped moving (sway centres it once it knows its
@@ -102,7 +102,7 @@ click_options $CHECK4_AT
 wait_for 3 stored_is Check4 0 || fail "keep-awake choice not stored"
 click_options $SHOW_SCREEN_AT
 wait_for 10 curtain_up || fail "the blank screen did not come up"
-as_user swaymsg '[app_id="umbralux" title="^Form1$"] kill' >/dev/null
+as_user swaymsg '[app_id="io.github.quenbrook.Umbralux" title="^Form1$"] kill' >/dev/null
 wait_for 10 options_settled || fail "the close request did not bring the options window back"
 app_running || fail "a close request for the blank screen ended the program"
 wait_for 5 inhibits "Umbralux Software" false || fail "keep-awake released, but the options window still inhibits idle"
@@ -112,7 +112,7 @@ inhibits Form1 false || fail "keep-awake off, but the blank screen inhibits idle
 xdotool key Escape
 wait_for 10 options_settled || fail "ESC did not bring the options window back"
 
-as_user swaymsg '[app_id="umbralux"] kill' >/dev/null
+as_user swaymsg '[app_id="io.github.quenbrook.Umbralux"] kill' >/dev/null
 expect_exit 0
 as_user swaymsg -t get_tree | jq -e '[.. | objects | select(.inhibit_idle == true)] | length == 0' >/dev/null ||
     fail "an idle inhibitor outlived the program"

@@ -148,6 +148,8 @@ void TestWindowLook::skinRecoloursAndReachesLaterWindows() {
     QMessageBox later;
     later.ensurePolished();
     QCOMPARE(later.style()->metaObject()->className(), "QStyleSheetStyle");
+    for (const char* frame : {"Frame1", "Frame2", "Frame3"}) // the skin draws the frames, not their design
+        QCOMPARE(control<QWidget>(&form1, frame)->style()->metaObject()->className(), "QStyleSheetStyle");
     Form2& form2 = m_h->program.form2();
     form2.ReLoadStyle();
     form2.resize(200, 200);
