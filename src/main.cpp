@@ -5,13 +5,30 @@
 #include "program/desktopplatform.h"
 #include "program/program.h"
 
+#include <QLatin1String>
+#include <cstdio>
+#include <cstdlib>
+
 int main(int argc, char** argv) {
     if (const auto status = umbralux::answerCommandLine(argc, argv))
         return *status;
     umbralux::Application app(argc, argv);
-    umbralux::DesktopPlatform platform;
-    umbralux::Program program(platform.services(), QCoreApplication::applicationDirPath());
-    app.setBeforeEscapedFailureExit([&program] { program.mousePointer().ShowMousePointer(); });
-    program.start();
-    return app.exec();
+    int status = 0;
+    {
+        umbralux::DesktopPlatform platform;
+        umbralux::Program program(platform.services(), QCoreApplication::applicationDirPath());
+        app.setBeforeEscapedFailureExit([&program] { program.mousePointer().ShowMousePointer(); });
+        program.start();
+        status = app.exec();
+        app.setBeforeEscapedFailureExit({});
+    }
+    // Everything of ours is given back by now: the windows, the pointer, every keep-awake inhibitor. Qt 6.4's
+    // Wayland client can deadlock while it disconnects from the compositor (its event thread waits in
+    // wl_display_read_events for a reader that is gone), which would leave the program running after the
+    // user closed it; on Wayland the process therefore ends here, without that teardown.
+    if (QGuiApplication::platformName().startsWith(QLatin1String("wayland"))) {
+        std::fflush(nullptr);
+        std::_Exit(status);
+    }
+    return status;
 }
