@@ -82,14 +82,15 @@ void createOwnerOnlyFile(const QString& path) {
     ::close(fd);
 }
 
-/// A file the user owns is closed to others again (an older version or a hand may have opened it); a file
-/// that belongs to someone else keeps its mode.
+/// A file the user owns is closed to others again (an older version or a hand may have opened it), and
+/// keeps the owner's own bits: a file the user made read-only stays read-only. A file that belongs to someone
+/// else keeps its mode.
 void tightenIfOwned(const QString& path) {
     const QByteArray name = QFile::encodeName(path);
     struct stat info {};
     if (::stat(name.constData(), &info) == 0 && S_ISREG(info.st_mode) && info.st_uid == ::geteuid() &&
         (info.st_mode & kGroupOrOthers))
-        ::chmod(name.constData(), kOwnerOnly);
+        ::chmod(name.constData(), info.st_mode & S_IRWXU);
 }
 
 } // namespace
@@ -135,7 +136,10 @@ void SaveSetting(const QString& application, const QString& section, const QStri
     if (after == before)
         return;
     QSaveFile file(target);
-    if (!file.open(QIODevice::WriteOnly) || file.write(after) != after.size() || !file.commit())
+    // The explicit flush matters: a write error in commit()'s own flush (a full disk) would otherwise go
+    // unnoticed and the half-written file would replace the good one.
+    if (!file.open(QIODevice::WriteOnly) || file.write(after) != after.size() || !file.flush() ||
+        !file.commit())
         throw Failure(
             QStringLiteral("Could not save the setting \"%1\" to %2: %3").arg(key, path, file.errorString()));
 }

@@ -60,6 +60,12 @@ void Program::start() {
 
 void Program::showForm1() {
     form1().Show();
+    // The options window never comes back without the pointer. The blank screen's deactivation shows it on
+    // the usual way back, but while a report box of the options window's load is open (a store that cannot
+    // be written), the blank screen's timer still ticks and hides it again, and under a bare X server no
+    // activation follows the box to show it.
+    if (m_mousePointer->PointerHidden())
+        m_mousePointer->ShowMousePointer();
 }
 
 void Program::formUnloaded(QWidget* form) {
