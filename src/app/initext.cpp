@@ -1,7 +1,5 @@
 #include "initext.h"
 
-#include <QStringDecoder>
-
 namespace umbralux {
 namespace {
 
@@ -35,7 +33,6 @@ QByteArrayView trimmed(QByteArrayView text) {
 /// "%XX" and "%UXXXX" decoded, a backslash read as the slash it stands for.
 QString unescapedKey(QByteArrayView raw) {
     QString key;
-    QStringDecoder utf8(QStringDecoder::Utf8);
     for (qsizetype i = 0; i < raw.size(); ++i) {
         const char ch = raw[i];
         if (ch == '\\') {
@@ -59,7 +56,7 @@ QString unescapedKey(QByteArrayView raw) {
                 continue;
             }
         }
-        key += utf8(raw.sliced(i, 1));
+        key += QString::fromUtf8(raw.sliced(i, 1));
     }
     return key;
 }
@@ -70,7 +67,6 @@ QString unescapedValue(QByteArrayView raw) {
     static constexpr char kEscapes[][2] = {{'a', '\a'}, {'b', '\b'},  {'f', '\f'}, {'n', '\n'},
                                            {'r', '\r'}, {'t', '\t'},  {'v', '\v'}, {'"', '"'},
                                            {'?', '?'},  {'\'', '\''}, {'\\', '\\'}};
-    QStringDecoder utf8(QStringDecoder::Utf8);
     QStringList items;
     QString current;
     bool inQuotes = false;
@@ -132,7 +128,8 @@ QString unescapedValue(QByteArrayView raw) {
             qsizetype j = i + 1;
             while (j < raw.size() && raw[j] != '\\' && raw[j] != '"' && raw[j] != ',')
                 ++j;
-            current += utf8(raw.sliced(i, j - i));
+            // The runs end at ASCII characters only, so no character of valid UTF-8 is split between them.
+            current += QString::fromUtf8(raw.sliced(i, j - i));
             if (inQuotes)
                 keepUpTo = current.size();
             i = j;
