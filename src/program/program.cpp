@@ -5,6 +5,7 @@
 #include "blank/form2.h"
 #include "blank/mousepointer.h"
 #include "options/form1.h"
+#include "app/programend.h"
 
 namespace umbralux {
 
@@ -66,6 +67,12 @@ void Program::showForm1() {
     // activation follows the box to show it.
     if (m_mousePointer->PointerHidden())
         m_mousePointer->ShowMousePointer();
+}
+
+void Program::end() {
+    if (m_mousePointer->PointerHidden())
+        m_mousePointer->ShowMousePointer();
+    m_platform.programEnd.endProgram(0);
 }
 
 void Program::formUnloaded(QWidget* form) {
