@@ -47,7 +47,7 @@ start_x
 start_app
 
 pick_colour "#ff0000"
-[ "$(store_get "Background Color")" = 255 ] || fail "stored colour $(store_get "Background Color"), expected 255"
+wait_for 5 stored_is "Background Color" 255 || fail "stored colour $(store_get "Background Color"), expected 255"
 show_screen
 wait_for $SCREEN_DEADLINE screen_is 255,0,0 || fail "the blank screen is not all red"
 cp "$WORK/screen.png" "$ARTIFACTS/$TEST_NAME-red.png"
@@ -60,7 +60,7 @@ wait_for $SCREEN_DEADLINE screen_is 0,0,0 || fail "the blank screen is not all b
 dismiss
 
 pick_colour "#ffffff"
-[ "$(store_get "Background Color")" = 16777215 ] || fail "white stored as $(store_get "Background Color")"
+wait_for 5 stored_is "Background Color" 16777215 || fail "white stored as $(store_get "Background Color")"
 show_screen
 # White screen, black hint: both colours are there at once while the hint shows.
 hint_is_black() {
