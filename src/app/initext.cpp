@@ -192,7 +192,7 @@ void IniText::parse() {
             const char ch = data[i];
             if (ch == '=' && !inQuotes && equals < 0)
                 equals = i;
-            else if (isLineEnd(ch) && !inQuotes)
+            else if ((isLineEnd(ch) || ch == ';') && !inQuotes) // the end, or a comment after the value
                 break;
             else if (ch == '\\' && i + 1 < n)
                 i += (i + 2 < n && isLineEnd(data[i + 1]) && isLineEnd(data[i + 2]) &&
@@ -201,8 +201,6 @@ void IniText::parse() {
                          : 1;
             else if (ch == '"')
                 inQuotes = !inQuotes;
-            else if (ch == ';' && !inQuotes)
-                break;
         }
         const qsizetype valueEnd = i;
         while (i < n && !isLineEnd(data[i]))

@@ -26,7 +26,7 @@ namespace umbralux {
 namespace {
 
 /// No settings file of the program comes near this; a larger one is not the program's and is not read.
-constexpr qint64 kMaxStoreFileBytes = 16 * 1024 * 1024;
+constexpr qint64 kMaxStoreFileBytes = qint64{16} * 1024 * 1024;
 constexpr mode_t kOwnerOnly = S_IRUSR | S_IWUSR;
 constexpr mode_t kGroupOrOthers = S_IRWXG | S_IRWXO;
 
