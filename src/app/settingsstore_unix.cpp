@@ -17,6 +17,7 @@
 #include <QSaveFile>
 #include <QSet>
 #include <cerrno>
+#include <cstring>
 #include <fcntl.h>
 #include <optional>
 #include <sys/stat.h>
@@ -52,10 +53,16 @@ Found look(const QString& path) {
     return Found::Nothing;
 }
 
-/// Names already reported as not being a settings file: the user hears about each once, not at every write.
-QSet<QString>& reportedNames() {
-    static QSet<QString> names;
-    return names;
+/// Reports a save that failed, once per file and cause: a store that cannot be written fails the same way
+/// at every save, and a box at every keystroke in the password box would leave the user unable to type.
+/// The later failures of the same kind give up silently; the user knows by then that nothing is saved.
+void failOnce(const QString& path, const QString& cause) {
+    static QSet<QString> reported;
+    const QString what = path + QLatin1Char('\n') + cause;
+    if (reported.contains(what))
+        return;
+    reported.insert(what);
+    throw Failure(QStringLiteral("The settings cannot be saved to %1: %2").arg(path, cause));
 }
 
 /// The file's current text, or nothing when there is no file to read.
@@ -74,11 +81,11 @@ std::optional<IniText> currentText(const QString& path) {
 void createOwnerOnlyFile(const QString& path) {
     const QString folder = QFileInfo(path).absolutePath();
     if (!QDir().mkpath(folder))
-        throw Failure(QStringLiteral("Path not found: %1").arg(folder));
+        throw Failure(QStringLiteral("Path not found"));
     const int fd =
         ::open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, kOwnerOnly);
     if (fd < 0)
-        throw Failure(QStringLiteral("Permission denied: %1").arg(path));
+        throw Failure(QString::fromLocal8Bit(std::strerror(errno)));
     ::close(fd);
 }
 
@@ -117,31 +124,29 @@ void SaveSetting(const QString& application, const QString& section, const QStri
     const QString path = settingsLocation(application, section);
     const Found found = look(path);
     if (found == Found::SomethingElse) {
-        // Not ours to change, not even its mode. Said once; the writes after it are given up silently.
-        if (!reportedNames().contains(path)) {
-            reportedNames().insert(path);
-            throw Failure(QStringLiteral("The settings file %1 is not a regular file; the settings cannot be "
-                                         "saved until it is removed")
-                              .arg(path));
-        }
+        // Not ours to change, not even its mode.
+        failOnce(path, QStringLiteral("it is not a regular file; nothing is saved until it is removed"));
         return;
     }
-    if (found == Found::Nothing)
-        createOwnerOnlyFile(path);
-    // Writing goes to the file a symbolic link leads to; the link stays.
-    const QString target = QFileInfo(path).canonicalFilePath();
-    tightenIfOwned(target);
-    const QByteArray before = readRegularFile(target, kMaxStoreFileBytes); // unreadable: not overwritten
-    const QByteArray after = IniText(before).withValue(key, text);
-    if (after == before)
-        return;
-    QSaveFile file(target);
-    // The explicit flush matters: a write error in commit()'s own flush (a full disk) would otherwise go
-    // unnoticed and the half-written file would replace the good one.
-    if (!file.open(QIODevice::WriteOnly) || file.write(after) != after.size() || !file.flush() ||
-        !file.commit())
-        throw Failure(
-            QStringLiteral("Could not save the setting \"%1\" to %2: %3").arg(key, path, file.errorString()));
+    try {
+        if (found == Found::Nothing)
+            createOwnerOnlyFile(path);
+        // Writing goes to the file a symbolic link leads to; the link stays.
+        const QString target = QFileInfo(path).canonicalFilePath();
+        tightenIfOwned(target);
+        const QByteArray before = readRegularFile(target, kMaxStoreFileBytes); // unreadable: not overwritten
+        const QByteArray after = IniText(before).withValue(key, text);
+        if (after == before)
+            return;
+        QSaveFile file(target);
+        // The explicit flush matters: a write error in commit()'s own flush (a full disk) would otherwise go
+        // unnoticed and the half-written file would replace the good one.
+        if (!file.open(QIODevice::WriteOnly) || file.write(after) != after.size() || !file.flush() ||
+            !file.commit())
+            throw Failure(file.errorString());
+    } catch (const Failure& failure) {
+        failOnce(path, failure.description());
+    }
 }
 
 } // namespace umbralux
