@@ -1,5 +1,6 @@
 #include "app/application.h"
 #include "app/commandline.h"
+#include "app/endrequests.h"
 #include "app/platform.h"
 #include "blank/mousepointer.h"
 #include "program/desktopplatform.h"
@@ -18,6 +19,9 @@ int main(int argc, char** argv) {
         umbralux::DesktopPlatform platform;
         umbralux::Program program(platform.services(), QCoreApplication::applicationDirPath());
         app.setBeforeEscapedFailureExit([&program] { program.mousePointer().ShowMousePointer(); });
+        umbralux::EndRequests endRequests;
+        QObject::connect(&endRequests, &umbralux::EndRequests::received, &program,
+                         [&program] { program.end(); });
         program.start();
         status = app.exec();
         app.setBeforeEscapedFailureExit({});

@@ -9,6 +9,7 @@ class QWidget;
 namespace umbralux {
 
 class FormTimer;
+struct ShownExit;
 struct Platform;
 
 /// What the options window's steps do to the blank screen: set its hint, restyle it, show it, and drive
@@ -24,8 +25,9 @@ class BlankScreenWindow {
     virtual void setHintForeColor(const QColor& color) = 0;
     /// Restyles the screen from the store: colour, hint colours, typed record cleared.
     virtual void ReLoadStyle() = 0;
-    /// Shows the screen modeless over the whole screen and takes the keyboard.
-    virtual void Show() = 0;
+    /// Shows the screen modeless over the whole screen and takes the keyboard. The exit method the options
+    /// window showed stays a way out until the next showing, whatever the store holds.
+    virtual void Show(const ShownExit& shown) = 0;
     /// The pointer and hint timer.
     virtual FormTimer& timer1() = 0;
 };

@@ -13,6 +13,10 @@ double SystemRandomSource::nextUnit() {
 
 void EventLoopProgramEnd::endProgram(int status) {
     QCoreApplication::exit(status);
+    // Asked for while only a box of the start-up runs its own loop, the end must still reach the main loop,
+    // which would otherwise start afresh once the box is gone.
+    QMetaObject::invokeMethod(
+        QCoreApplication::instance(), [status] { QCoreApplication::exit(status); }, Qt::QueuedConnection);
 }
 
 } // namespace umbralux

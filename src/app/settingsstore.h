@@ -16,7 +16,8 @@ QString GetSetting(const QString& application, const QString& section, const QSt
 QString GetSetting(const QString& application, const QString& section, const QString& key, int defaultValue);
 
 /// Stores the text under the key. The value is on disk when this returns; a write that cannot be made
-/// throws Failure instead of being lost silently.
+/// throws Failure instead of being lost silently. On Linux the same failure of the same file is thrown only
+/// the first time: after that the user knows that the settings are not saved.
 void SaveSetting(const QString& application, const QString& section, const QString& key, const QString& text);
 
 /// Where the store of (application, section) lives: an INI file on Linux, a registry key on Windows.

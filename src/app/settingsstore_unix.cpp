@@ -1,91 +1,118 @@
 // The per-user settings store on Linux and other Unix desktops: one INI file per application and section,
 // $XDG_CONFIG_HOME/<application>/<section>.ini, with every key at the top level. It holds the password in
 // plain text, so the file is created and kept readable by its owner only.
+//
+// The store never damages what it finds: a name that is not a regular file (a folder, a FIFO, a device, a
+// link to nowhere) is reported once and left alone, a file it cannot read is not overwritten, a file is
+// replaced only as a whole (a full disk leaves the old one in place), and a write changes only its own key.
 #include "settingsstore.h"
 
 #include "failure.h"
-#include "settingscache.h"
+#include "initext.h"
+#include "regularfile.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSettings>
-#include <memory>
+#include <QSaveFile>
+#include <QSet>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <optional>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace umbralux {
 namespace {
 
-constexpr QFileDevice::Permissions kOwnerOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
-constexpr QFileDevice::Permissions kGroupOrOthers = QFileDevice::ReadGroup | QFileDevice::WriteGroup |
-                                                    QFileDevice::ExeGroup | QFileDevice::ReadOther |
-                                                    QFileDevice::WriteOther | QFileDevice::ExeOther;
+/// No settings file of the program comes near this; a larger one is not the program's and is not read.
+constexpr qint64 kMaxStoreFileBytes = qint64{16} * 1024 * 1024;
+constexpr mode_t kOwnerOnly = S_IRUSR | S_IWUSR;
+constexpr mode_t kGroupOrOthers = S_IRWXG | S_IRWXO;
 
-std::unique_ptr<QSettings> openStore(const QString& application, const QString& section) {
-    auto settings =
-        std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope, application, section);
-    settings->setFallbacksEnabled(false);
-    return settings;
+/// The user's configuration folder: $XDG_CONFIG_HOME when it is an absolute path (the XDG base-directory
+/// rules say a relative one is to be ignored), otherwise ~/.config.
+QString configHome() {
+    const QString xdg = qEnvironmentVariable("XDG_CONFIG_HOME");
+    if (!xdg.isEmpty() && QDir::isAbsolutePath(xdg))
+        return QDir::cleanPath(xdg);
+    return QDir::homePath() + QStringLiteral("/.config");
 }
 
-/// Creates the file with owner-only permissions before its first write, so the password is never readable
-/// by others, not even for a moment; QSettings keeps the permissions of the file it replaces.
-void prepareOwnerOnlyFile(const QString& path) {
-    const QFileInfo info(path);
-    if (!QDir().mkpath(info.absolutePath()))
-        throw Failure(QStringLiteral("Path not found: %1").arg(info.absolutePath()));
-    if (!info.exists()) {
-        QFile file(path);
-        if (!file.open(QIODevice::WriteOnly, kOwnerOnly))
-            throw Failure(QStringLiteral("Permission denied: %1").arg(path));
-    } else if (QFile::permissions(path) & kGroupOrOthers) {
-        QFile::setPermissions(path, kOwnerOnly);
+/// What the store finds under its file name.
+enum class Found { Nothing, RegularFile, SomethingElse };
+
+Found look(const QString& path) {
+    const QByteArray name = QFile::encodeName(path);
+    struct stat info {};
+    if (::stat(name.constData(), &info) == 0) // through a symbolic link: the user's dotfiles may keep it
+        return S_ISREG(info.st_mode) ? Found::RegularFile : Found::SomethingElse;
+    if (::lstat(name.constData(), &info) == 0) // a link that leads nowhere
+        return Found::SomethingElse;
+    return Found::Nothing;
+}
+
+/// Reports a save that failed, once per file and cause: a store that cannot be written fails the same way
+/// at every save, and a box at every keystroke in the password box would leave the user unable to type.
+/// The later failures of the same kind give up silently; the user knows by then that nothing is saved.
+void failOnce(const QString& path, const QString& cause) {
+    static QSet<QString> reported;
+    const QString what = path + QLatin1Char('\n') + cause;
+    if (reported.contains(what))
+        return;
+    reported.insert(what);
+    throw Failure(QStringLiteral("The settings cannot be saved to %1: %2").arg(path, cause));
+}
+
+/// The file's current text, or nothing when there is no file to read.
+std::optional<IniText> currentText(const QString& path) {
+    if (look(path) != Found::RegularFile)
+        return std::nullopt;
+    try {
+        return IniText(readRegularFile(path, kMaxStoreFileBytes));
+    } catch (const Failure&) {
+        return std::nullopt; // an unreadable store reads as an empty one
     }
 }
 
-/// The one store of the program, read on every look at a setting.
-SettingsCache& cache() {
-    static SettingsCache instance;
-    return instance;
+/// Creates the file with owner-only permissions before its first write, so the password is never readable
+/// by others, not even for a moment.
+void createOwnerOnlyFile(const QString& path) {
+    const QString folder = QFileInfo(path).absolutePath();
+    if (!QDir().mkpath(folder))
+        throw Failure(QStringLiteral("Path not found"));
+    const int fd =
+        ::open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, kOwnerOnly);
+    if (fd < 0)
+        throw Failure(QString::fromLocal8Bit(std::strerror(errno)));
+    ::close(fd);
 }
 
-/// Every key of the store with its value as the INI reader gives it.
-QVariantHash readAll(QSettings& settings) {
-    QVariantHash values;
-    for (const QString& key : settings.allKeys())
-        values.insert(key, settings.value(key));
-    return values;
-}
-
-/// The text of a stored value.
-QString textOf(const QVariant& value) {
-    // Text written by hand may hold an unquoted comma, which the INI reader turns into a list.
-    if (value.metaType().id() == QMetaType::QStringList)
-        return value.toStringList().join(QLatin1Char(','));
-    return value.toString();
-}
-
-/// The values of the store as they are on disk now, without opening it when nothing changed; null when the
-/// store is not an ordinary file.
-const QVariantHash* storedValues(const QString& application, const QString& section) {
-    const QString path =
-        cache().path(application, section, [&] { return settingsLocation(application, section); });
-    return cache().values(path, [&] { return readAll(*openStore(application, section)); });
+/// A file the user owns is closed to others again (an older version or a hand may have opened it), and
+/// keeps the owner's own bits: a file the user made read-only stays read-only. A file that belongs to someone
+/// else keeps its mode.
+void tightenIfOwned(const QString& path) {
+    const QByteArray name = QFile::encodeName(path);
+    struct stat info {};
+    if (::stat(name.constData(), &info) == 0 && S_ISREG(info.st_mode) && info.st_uid == ::geteuid() &&
+        (info.st_mode & kGroupOrOthers))
+        ::chmod(name.constData(), info.st_mode & S_IRWXU);
 }
 
 } // namespace
 
 QString settingsLocation(const QString& application, const QString& section) {
-    return openStore(application, section)->fileName();
+    return configHome() + QLatin1Char('/') + application + QLatin1Char('/') + section +
+           QStringLiteral(".ini");
 }
 
 QString GetSetting(const QString& application, const QString& section, const QString& key,
                    const QString& defaultValue) {
-    if (const QVariantHash* stored = storedValues(application, section)) {
-        const auto value = stored->constFind(key);
-        return value == stored->cend() ? defaultValue : textOf(*value);
-    }
-    const auto settings = openStore(application, section);
-    return settings->contains(key) ? textOf(settings->value(key)) : defaultValue;
+    const std::optional<IniText> text = currentText(settingsLocation(application, section));
+    if (!text)
+        return defaultValue;
+    return text->value(key).value_or(defaultValue);
 }
 
 QString GetSetting(const QString& application, const QString& section, const QString& key, int defaultValue) {
@@ -94,22 +121,32 @@ QString GetSetting(const QString& application, const QString& section, const QSt
 
 void SaveSetting(const QString& application, const QString& section, const QString& key,
                  const QString& text) {
-    // A write of the text already stored would change nothing but the file's time: it is left out, unless
-    // the write is also needed to close the file to others.
-    if (const QVariantHash* stored = storedValues(application, section); stored && cache().ownerOnly()) {
-        const auto value = stored->constFind(key);
-        if (value != stored->cend() && value->metaType().id() == QMetaType::QString &&
-            value->toString() == text)
-            return;
+    const QString path = settingsLocation(application, section);
+    const Found found = look(path);
+    if (found == Found::SomethingElse) {
+        // Not ours to change, not even its mode.
+        failOnce(path, QStringLiteral("it is not a regular file; nothing is saved until it is removed"));
+        return;
     }
-    cache().forget();
-    const auto settings = openStore(application, section);
-    prepareOwnerOnlyFile(settings->fileName());
-    settings->setValue(key, text);
-    settings->sync();
-    if (settings->status() != QSettings::NoError)
-        throw Failure(
-            QStringLiteral("Could not save the setting \"%1\" to %2").arg(key, settings->fileName()));
+    try {
+        if (found == Found::Nothing)
+            createOwnerOnlyFile(path);
+        // Writing goes to the file a symbolic link leads to; the link stays.
+        const QString target = QFileInfo(path).canonicalFilePath();
+        tightenIfOwned(target);
+        const QByteArray before = readRegularFile(target, kMaxStoreFileBytes); // unreadable: not overwritten
+        const QByteArray after = IniText(before).withValue(key, text);
+        if (after == before)
+            return;
+        QSaveFile file(target);
+        // The explicit flush matters: a write error in commit()'s own flush (a full disk) would otherwise go
+        // unnoticed and the half-written file would replace the good one.
+        if (!file.open(QIODevice::WriteOnly) || file.write(after) != after.size() || !file.flush() ||
+            !file.commit())
+            throw Failure(file.errorString());
+    } catch (const Failure& failure) {
+        failOnce(path, failure.description());
+    }
 }
 
 } // namespace umbralux

@@ -43,7 +43,7 @@ void processPendingEvents() {
     QCoreApplication::processEvents(QEventLoop::AllEvents);
 }
 
-bool selected(ExitMethod method) {
+bool storedChoice(ExitMethod method) {
     return settings::exitMethodSelected(method, Reader::BlankScreen);
 }
 
@@ -164,14 +164,14 @@ void Form2::Timer2_Timer() {
 
 void Form2::Form_KeyDown(int keyCode, int /*shift*/) {
     Procedure p{dialogs(), location("Form_KeyDown")};
-    if (p.test(100, [&] { return selected(ExitMethod::AnyKey); })) {
+    if (p.test(100, [&] { return chosen(ExitMethod::AnyKey); })) {
         if (p.test(102, [&] { return keyCode != kKeyCodeNone; })) {
             p.step(104, [&] { hide(); });
             p.step(106, [&] { m_host.showForm1(); });
         }
         return;
     }
-    if (p.test(108, [&] { return selected(ExitMethod::EscKey); })) {
+    if (p.test(108, [&] { return chosen(ExitMethod::EscKey); })) {
         if (p.test(110, [&] { return keyCode == kKeyCodeEscape; })) {
             p.step(112, [&] { hide(); });
             p.step(114, [&] { m_host.showForm1(); });
@@ -181,12 +181,12 @@ void Form2::Form_KeyDown(int keyCode, int /*shift*/) {
 
 void Form2::Form_KeyPress(const QString& character) {
     Procedure p{dialogs(), location("Form_KeyPress")};
-    if (!p.test(100, [&] { return selected(ExitMethod::Password); }))
+    if (!p.test(100, [&] { return chosen(ExitMethod::Password); }))
         return;
     p.step(102, [&] { TypedText += character; });
     p.step(104, [&] { Timer3.setEnabled(true); });
     p.step(106, [&] { Timer3.setInterval(kTimer3IntervalMs); });
-    if (!p.test(108, [&] { return settings::password() == TypedText; }))
+    if (!p.test(108, [&] { return passwordMatches(TypedText, settings::password(), m_shownExit); }))
         return;
     p.step(110, [&] { Timer3.setEnabled(false); });
     p.step(112, [&] { Timer3.setInterval(0); });
@@ -207,7 +207,7 @@ void Form2::Timer3_Timer() {
 
 void Form2::Form_MouseDown() {
     runEvent("Form_MouseDown", [&] {
-        if (selected(ExitMethod::MouseClick)) {
+        if (chosen(ExitMethod::MouseClick)) {
             hide();
             m_host.showForm1();
         }
@@ -232,7 +232,12 @@ void Form2::Form_QueryUnload() {
     p.step(110, [&] { processPendingEvents(); });
 }
 
-void Form2::Show() {
+bool Form2::chosen(ExitMethod method) const {
+    return exitMethodChosen(method, storedChoice, m_shownExit);
+}
+
+void Form2::Show(const ShownExit& shown) {
+    m_shownExit = shown;
     coverScreen();
     raise();
     activateWindow();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/exitchoice.h"
 #include "app/formhost.h"
 #include "app/formtimer.h"
 
@@ -54,7 +55,7 @@ class Form2 final : public QWidget, public BlankScreenWindow {
     void Form_QueryUnload();
     void Timer3_Timer();
 
-    void Show() override;
+    void Show(const ShownExit& shown) override;
     void setHint(const QString& text) override;
     void setHintForeColor(const QColor& color) override;
     FormTimer& timer1() override { return Timer1; }
@@ -83,6 +84,8 @@ class Form2 final : public QWidget, public BlankScreenWindow {
     /// Types a character: every character of the text in turn, as the keyboard delivers them.
     void typeText(const QString& text);
     void coverScreen();
+    /// Whether the exit method counts as chosen now: the store, read afresh, or what the user was shown.
+    bool chosen(settings::ExitMethod method) const;
 
     FormHost& m_host;
     MousePointer& m_mousePointer;
@@ -103,6 +106,8 @@ class Form2 final : public QWidget, public BlankScreenWindow {
     bool m_unloading = false;
     /// The companion windows over the monitors that this window does not cover.
     std::unique_ptr<OtherMonitors> m_otherMonitors;
+    /// What the options window showed when the screen was last shown.
+    ShownExit m_shownExit;
 };
 
 } // namespace umbralux

@@ -1,9 +1,9 @@
 #include "cursorfile.h"
 
 #include "app/failure.h"
+#include "app/regularfile.h"
 
 #include <QBuffer>
-#include <QFile>
 #include <QImageReader>
 #include <QPixmap>
 #include <QtEndian>
@@ -24,10 +24,7 @@ QString invalidPicture() {
 } // namespace
 
 QCursor loadCursorFile(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        throw Failure(QStringLiteral("File not found: %1").arg(path));
-    const QByteArray data = file.readAll();
+    const QByteArray data = readRegularFile(path, kMaxCursorFileBytes);
     if (data.size() < kHeaderSize + kEntrySize)
         throw Failure(invalidPicture());
     const auto* bytes = reinterpret_cast<const uchar*>(data.constData());

@@ -8,6 +8,7 @@
 #include "app/designsize.h"
 #include "app/dialogs.h"
 #include "app/errorreport.h"
+#include "app/exitchoice.h"
 #include "app/formhost.h"
 #include "app/formtimer.h"
 #include "app/keepawake.h"
@@ -251,6 +252,15 @@ void Form1::storeExitMethod() {
     settings::saveExitMethodSelected(ExitMethod::Password, m_ui->Option4->isChecked());
 }
 
+ShownExit Form1::shownExit() const {
+    ShownExit shown{std::nullopt, m_ui->Text1->text()};
+    for (const ExitMethod method : settings::kExitMethods) {
+        if (optionButtons()[static_cast<int>(method) - 1].button->isChecked())
+            shown.method = method;
+    }
+    return shown;
+}
+
 void Form1::Text1_Change() {
     settings::savePassword(m_ui->Text1->text());
 }
@@ -281,7 +291,7 @@ void Form1::PushButton1_Click() {
     }
     p.step(122, [&] { m_host.setShowingBlankScreen(true); });
     p.step(124, [&] { m_host.blankScreen().ReLoadStyle(); });
-    p.step(126, [&] { m_host.blankScreen().Show(); });
+    p.step(126, [&] { m_host.blankScreen().Show(shownExit()); });
     p.step(128, [&] { m_host.blankScreen().timer1().setEnabled(true); });
     p.step(130, [&] { m_host.blankScreen().timer1().setInterval(BlankScreenWindow::kTimer1IntervalMs); });
     p.step(132, [&] { close(); });

@@ -96,6 +96,8 @@ class Form1 final : public QWidget, public OptionsWindow {
     /// its click handler even when it was selected already; false clears it and runs nothing.
     void assignOption(QRadioButton* button, bool value);
     void storeExitMethod();
+    /// The exit method the window shows selected, with the password box's text.
+    ShownExit shownExit() const;
     void setCaptionIconAndTitle();
     void openHomePageOnceInAHundred();
     void loadHandPointer(const QString& file);

@@ -3,10 +3,10 @@
 #include "app/colorref.h"
 #include "app/controls.h"
 #include "app/failure.h"
+#include "app/regularfile.h"
 
 #include <QApplication>
 #include <QCheckBox>
-#include <QFile>
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
@@ -19,9 +19,11 @@ namespace {
 /// The apply option that skins the window's frame and controls as well as its client area.
 constexpr int kApplyFrameAndControls = 1;
 
+/// The skin file counts when it is there and is neither a folder nor hidden. Something else under its name
+/// (a FIFO, a device) counts too, so that loading it is reported rather than passed over in silence.
 bool isOrdinaryFile(const QString& path) {
     const QFileInfo info(path);
-    return info.isFile() && !info.isHidden() && !info.isSymLink();
+    return info.exists() && !info.isDir() && !info.isHidden() && !info.isSymLink();
 }
 
 bool takesButtonFace(const QWidget* control) {
@@ -32,13 +34,14 @@ bool takesButtonFace(const QWidget* control) {
 } // namespace
 
 void SkinFramework::LoadSkin(const QString& path, const QString& /*section*/) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
-        throw Failure(QStringLiteral("Could not load the skin %1: %2").arg(path, file.errorString()));
+    QByteArray content;
+    try {
+        content = readRegularFile(path, kMaxSkinFileBytes);
+    } catch (const Failure& failure) {
+        throw Failure(QStringLiteral("Could not load the skin: %1").arg(failure.description()));
+    }
     QStringDecoder utf8(QStringDecoder::Utf8);
-    QString styleSheet = utf8(file.readAll());
-    if (file.error() != QFileDevice::NoError)
-        throw Failure(QStringLiteral("Could not load the skin %1: %2").arg(path, file.errorString()));
+    QString styleSheet = utf8(content);
     if (utf8.hasError())
         throw Failure(QStringLiteral("Could not load the skin %1: it is not UTF-8 text").arg(path));
     m_styleSheet = std::move(styleSheet);

@@ -8,6 +8,8 @@ namespace umbralux {
 
 /// Where the skin file lies below the program folder. A skin is a Qt style sheet in UTF-8 text.
 inline constexpr char kSkinFile[] = "/x/o.cjs";
+/// No real skin comes near this size; a larger file is reported as unreadable instead of being read.
+inline constexpr qint64 kMaxSkinFileBytes = qint64{512} * 1024;
 
 /// The skin engine of the options window: loads a skin and applies it to a window and, when asked to,
 /// to every window the program opens afterwards.

@@ -5,6 +5,7 @@
 #include "blank/form2.h"
 #include "blank/mousepointer.h"
 #include "options/form1.h"
+#include "app/programend.h"
 
 namespace umbralux {
 
@@ -60,6 +61,18 @@ void Program::start() {
 
 void Program::showForm1() {
     form1().Show();
+    // The options window never comes back without the pointer. The blank screen's deactivation shows it on
+    // the usual way back, but while a report box of the options window's load is open (a store that cannot
+    // be written), the blank screen's timer still ticks and hides it again, and under a bare X server no
+    // activation follows the box to show it.
+    if (m_mousePointer->PointerHidden())
+        m_mousePointer->ShowMousePointer();
+}
+
+void Program::end() {
+    if (m_mousePointer->PointerHidden())
+        m_mousePointer->ShowMousePointer();
+    m_platform.programEnd.endProgram(0);
 }
 
 void Program::formUnloaded(QWidget* form) {

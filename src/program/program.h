@@ -45,6 +45,10 @@ class Program final : public QObject, public FormHost {
 
     /// Starts the program: loads and shows the options window.
     void start();
+    /// Ends the program at a request from outside (a signal), wherever it stands, as closing the options
+    /// window would: the pointer comes back, nothing is stored, and the windows, with keep-awake's holds,
+    /// are released as the program ends with status 0.
+    void end();
 
     BlankScreenWindow& blankScreen() override;
     OptionsWindow& optionsWindow() override;

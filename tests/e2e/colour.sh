@@ -61,7 +61,7 @@ wait_for $SCREEN_DEADLINE screen_is 0,0,0 || fail "the blank screen is not all b
 dismiss
 
 pick_colour "#ffffff"
-[ "$(store_get "Background Color")" = 16777215 ] || fail "white stored as $(store_get "Background Color")"
+wait_for 5 stored_is "Background Color" 16777215 || fail "white stored as $(store_get "Background Color")"
 show_screen
 # White screen, black hint: both colours are there at once while the hint shows.
 hint_is_black() {

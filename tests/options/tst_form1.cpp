@@ -4,6 +4,9 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -46,6 +49,8 @@ class TestForm1 : public test::HarnessTest {
     void unreadableStoredValues();
     void selectingAnExitMethodRewritesAllFourKeys();
     void everyChangeOfThePasswordIsStored();
+    void storedPasswordSurvivesAStart_data();
+    void storedPasswordSurvivesAStart();
     void keepAwakeBoxIsStored();
     void homePageOnceInAHundred_data();
     void homePageOnceInAHundred();
@@ -164,6 +169,28 @@ void TestForm1::selectingAnExitMethodRewritesAllFourKeys() {
     form1.close();
     test::settle();
     QCOMPARE(selectedOption(&m_h->program.form1()), QStringLiteral("Option3"));
+}
+
+void TestForm1::storedPasswordSurvivesAStart_data() {
+    QTest::addColumn<QByteArray>("stored"); // the file's bytes after "Text1="
+    QTest::newRow("40,000 characters") << QByteArray(40000, 'p');
+    QTest::newRow("not UTF-8") << QByteArray("\xff\xfe"
+                                             "abc\xc3");
+}
+
+void TestForm1::storedPasswordSurvivesAStart() {
+    QFETCH(QByteArray, stored);
+    const QString path = m_h->store.fileName();
+    QDir().mkpath(QFileInfo(path).path());
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("[General]\nText1=" + stored + "\n");
+    file.close();
+    Form1& form1 = m_h->program.form1(); // the load re-saves every option, the password included
+    QCOMPARE(control<QLineEdit>(&form1, "Text1")->text().size(), QString::fromUtf8(stored).size());
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray after = file.readAll();
+    QVERIFY2(after.contains("\nText1=" + stored + "\n"), after.left(200).constData());
 }
 
 void TestForm1::everyChangeOfThePasswordIsStored() {

@@ -1,6 +1,7 @@
 #include "app/colorref.h"
 #include "app/controls.h"
 #include "harness.h"
+#include "options/cursorfile.h"
 #include "options/skin.h"
 
 #include <QApplication>
@@ -15,6 +16,8 @@
 #include <QStyle>
 #include <QTest>
 #include <QtEndian>
+
+#include <sys/stat.h>
 
 using namespace umbralux;
 using test::control;
@@ -96,7 +99,8 @@ class TestWindowLook : public test::HarnessTest {
     void unreadableSkin();
 
     void pointerFileLoadsWithItsHotSpot();
-    void corruptPointerFile();
+    void unreadablePointerFile_data();
+    void unreadablePointerFile();
 
     void pointerHandlers_data();
     void pointerHandlers();
@@ -156,18 +160,30 @@ void TestWindowLook::skinRecoloursAndReachesLaterWindows() {
     QCOMPARE(form2.grab().toImage().pixelColor(100, 150), QColor(Qt::red)); // below the hint
 }
 
+/// Puts what a row asks for under a file name: text, a FIFO (which must not hang the start), or a file
+/// larger than any real one.
+void placeFile(const QString& path, const QString& kind, const QByteArray& content, qint64 limit) {
+    QDir().mkpath(QFileInfo(path).path());
+    if (kind == "fifo")
+        QCOMPARE(mkfifo(QFile::encodeName(path), 0644), 0);
+    else
+        writeFile(path, kind == "oversized" ? QByteArray(limit + 1, ' ') : content);
+}
+
 void TestWindowLook::unreadableSkin_data() {
+    QTest::addColumn<QString>("kind");
     QTest::addColumn<QByteArray>("content");
-    QTest::addColumn<bool>("readable");
-    QTest::newRow("not UTF-8 text") << QByteArray("QWidget { color: \xff\xfe; }") << true;
-    QTest::newRow("no permission to read") << kPlainSkin << false;
+    QTest::newRow("not UTF-8 text") << "file" << QByteArray("QWidget { color: \xff\xfe; }");
+    QTest::newRow("no permission to read") << "unreadable" << kPlainSkin;
+    QTest::newRow("a FIFO") << "fifo" << QByteArray();
+    QTest::newRow("larger than any skin") << "oversized" << QByteArray();
 }
 
 void TestWindowLook::unreadableSkin() {
+    QFETCH(QString, kind);
     QFETCH(QByteArray, content);
-    QFETCH(bool, readable);
-    writeFile(skinPath(), content);
-    if (!readable) {
+    placeFile(skinPath(), kind, content, kMaxSkinFileBytes);
+    if (kind == "unreadable") {
         QFile::setPermissions(skinPath(), QFileDevice::WriteOwner);
         if (QFile(skinPath()).open(QIODevice::ReadOnly))
             QSKIP("this user reads files without permission");
@@ -202,10 +218,18 @@ void TestWindowLook::pointerFileLoadsWithItsHotSpot() {
     QCOMPARE(image.pixelColor(kCursorSide - 1, kCursorSide - 1), QColor(Qt::blue));
 }
 
-void TestWindowLook::corruptPointerFile() {
+void TestWindowLook::unreadablePointerFile_data() {
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("corrupt") << "file";
+    QTest::newRow("a FIFO") << "fifo";
+    QTest::newRow("larger than any cursor") << "oversized";
+}
+
+void TestWindowLook::unreadablePointerFile() {
+    QFETCH(QString, kind);
     QByteArray corrupt = cursorFile(kHotSpot);
     corrupt.truncate(30); // the header promises an image that is not there
-    writeFile(pointerPath(), corrupt);
+    placeFile(pointerPath(), kind, corrupt, kMaxCursorFileBytes);
     Form1& form1 = m_h->program.form1();
     const QStringList& reports = m_h->platform.dialogs.reports;
     QCOMPARE(reports.size(), 1);

@@ -2,7 +2,9 @@
 
 #include "app/settingsstore.h"
 
-#include <QSettings>
+#include "app/initext.h"
+
+#include <QFile>
 
 namespace umbralux::test {
 namespace {
@@ -13,7 +15,7 @@ const QString kSection = QLatin1String(kSettingsSection);
 } // namespace
 
 TestStore::TestStore() {
-    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, m_dir.path());
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_dir.path()));
 }
 
 QString TestStore::value(const QString& key) const {
@@ -27,9 +29,8 @@ void TestStore::set(const QString& key, const QString& text) {
 }
 
 QStringList TestStore::keys() const {
-    QSettings settings(QSettings::IniFormat, QSettings::UserScope, kApplication, kSection);
-    settings.setFallbacksEnabled(false);
-    QStringList all = settings.allKeys();
+    QFile file(fileName());
+    QStringList all = file.open(QIODevice::ReadOnly) ? IniText(file.readAll()).keys() : QStringList();
     all.sort();
     return all;
 }
