@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The floor of the benchmark: the least a Qt Widgets program does for the cycle that Umbralux runs. A
 // 536x287 window with three buttons; the first covers the screen in black, ESC brings the window back.
 #include <QApplication>

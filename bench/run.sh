@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Builds Umbralux, the floor program and the driver with the release flags, starts a private X server and
 # prints the benchmark's table. Not a test: nothing here passes or fails on a timing.
 #

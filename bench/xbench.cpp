@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The benchmark's driver: starts each program on the current X server, plays the user's part with XTest and
 // judges "painted" and "covered" from the pixels of the root window, read back through shared memory. The
 // first program named is the floor; the table gives every other one as a ratio of it.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Installs what is missing, builds everything with warnings as errors and runs the whole test suite: unit tests
 # on Qt's offscreen platform, end-to-end tests on X servers that the tests start themselves.
 set -euo pipefail

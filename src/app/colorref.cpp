@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "colorref.h"
 
 #include "failure.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "designsize.h"
 
 #include <QEvent>

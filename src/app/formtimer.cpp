@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "formtimer.h"
 
 namespace umbralux {

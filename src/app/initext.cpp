@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "initext.h"
 
 namespace umbralux {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Implementations of the platform services that are the same on every desktop.
 #include "programend.h"
 #include "randomsource.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "regularfile.h"
 
 #include "failure.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The per-user settings store on Linux and other Unix desktops: one INI file per application and section,
 // $XDG_CONFIG_HOME/<application>/<section>.ini, with every key at the top level. It holds the password in
 // plain text, so the file is created and kept readable by its owner only.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The per-user settings store on Windows: the registry branch that Visual Basic programs have always used,
 // HKEY_CURRENT_USER\Software\VB and VBA Program Settings\<application>\<section>, one string value per key,
 // so that choices saved by earlier versions of the program are found.

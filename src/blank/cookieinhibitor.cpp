@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "cookieinhibitor.h"
 
 namespace umbralux {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Keep-awake on Linux desktops. Nothing here produces an input event: the X server's idle time is reset
 // directly, xscreensaver is told by message, and everything else goes through the inhibitors of the
 // services and of the Wayland compositor, so the blank screen can never take keep-awake for the user's key.

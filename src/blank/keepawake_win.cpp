@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Keep-awake on Windows: a right-Shift press and release fed to the system, which counts as user input, and
 // a power-management call. The key events carry the program's own tag, and an application-wide filter drops
 // them before any window sees them, so the blank screen never takes its own key for the user's.

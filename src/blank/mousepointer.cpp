@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "mousepointer.h"
 
 #include "app/pointerdisplay.h"

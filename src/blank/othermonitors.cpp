@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "othermonitors.h"
 
 #include "app/controls.h"

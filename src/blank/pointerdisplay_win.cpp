@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "pointerdisplay_desktop.h"
 
 #include <windows.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "useractivity.h"
 
 #include "inhibitor.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The idle inhibitor through Qt's own Wayland client: the protocol's global is bound on Qt's connection to
 // the compositor, and each inhibitor is made for the wl_surface of a shown window.
 #include "waylandidle.h"

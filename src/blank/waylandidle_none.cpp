@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Builds without Qt's Wayland client: nothing to hold, and the tool tip says why on Wayland.
 #include "waylandidle.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "cursorfile.h"
 
 #include "app/failure.h"

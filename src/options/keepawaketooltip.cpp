@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "keepawaketooltip.h"
 
 #include "app/keepawake.h"

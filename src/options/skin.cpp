@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "skin.h"
 
 #include "app/colorref.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The one place where the desktop's implementations of the platform services are chosen.
 #include "desktopplatform.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "app/errorreport.h"
 #include "fakeplatform.h"
 

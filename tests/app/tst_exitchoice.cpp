@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "app/conversions.h"
 #include "app/exitchoice.h"
 #include "app/failure.h"

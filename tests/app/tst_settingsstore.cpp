@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "app/failure.h"
 #include "app/settings.h"
 #include "app/settingsstore.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Keep-awake where nothing works: no X server (offscreen) and buses that cannot be reached. The user must
 // be told so in the check box's tool tip, and nothing may wait for an answer.
 #include "blank/keepawake_desktop.h"

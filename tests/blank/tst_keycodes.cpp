@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "blank/keycodes.h"
 
 #include <QKeyEvent>

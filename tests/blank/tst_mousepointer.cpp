@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "blank/mousepointer.h"
 #include "blank/pointerdisplay_desktop.h"
 #include "fakeplatform.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The window that keep-awake's Wayland inhibitor is held on, through the main cycle with faked services:
 // always a shown window, let go before it is hidden.
 #include "blank/shownwindow.h"

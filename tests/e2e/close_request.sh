@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # A close request for the blank screen (the window manager's close) brings the options window back with the
 # pointer; closing the options window then ends the program with status 0.
 . "$(dirname "$0")/lib.sh"

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # The screen colour for real: "Change Color" opens Qt's colour dialog, red typed into its HTML field makes the
 # whole blank screen red; "Reset Color To Default" makes it black again; on a white screen the hint is black.
 . "$(dirname "$0")/lib.sh"

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # "Show Screen" covers every pixel of the screen with the stored colour, shows the hint for about four seconds
 # and hides the pointer; ESC brings the options window back with its choices and the pointer.
 . "$(dirname "$0")/lib.sh"

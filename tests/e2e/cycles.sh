@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Many show/dismiss cycles in a row leave one process, one options window, a visible pointer and a steady
 # memory footprint.
 . "$(dirname "$0")/lib.sh"

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # The signal END_SIGNAL (TERM, INT or HUP) while the blank screen is up with keep-awake held: the program ends
 # through its own close path with status 0, hands back every hold it took (UnInhibit for the screen saver, the
 # logind descriptor closed), shows the pointer again and leaves the store as it was.

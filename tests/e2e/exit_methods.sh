@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Each exit method, chosen in the options window, dismisses the blank screen with its own input and ignores
 # the others; the options window comes back with the choice.
 . "$(dirname "$0")/lib.sh"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Plays the desktop's services for the keep-awake tests: org.freedesktop.ScreenSaver (or GNOME's session
 // manager) on the session bus and org.freedesktop.login1 on the bus given as the system bus. It prints one
 // line per call it receives, and "login1 released" when the holder closes its idle descriptor.

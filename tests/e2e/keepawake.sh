@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Keep-awake on a real X server with two private D-Bus buses, one standing in for the session bus and one
 # for the system bus; tst_keepawake starts the fake desktop services on them itself.
 . "$(dirname "$0")/lib.sh"

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Shared helpers of the end-to-end tests: a private X server (with or without a window manager; XVFB_ARGS
 # adds to its command line), the program started on it with a settings store of its own, and small checks.
 # Source it; the caller sets UMBRALUX (the program), XPROBE (the X helper) and ARTIFACTS (where screenshots

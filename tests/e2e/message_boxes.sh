@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # The program's message boxes on a real display: a stored colour that cannot be read gives one
 # "Application Error" box before the options window opens, and the load goes on after OK; "Show Screen" with
 # the password method and no password gives the reminder captioned with the application title, and the

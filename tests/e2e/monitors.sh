@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # On a desk of two monitors the blank screen covers both: it takes the monitor under the pointer and a plain
 # companion window the other one. Keys and clicks on the companion count as on the blank screen, the pointer
 # is hidden over both, and a monitor added while the screen is up is covered within a second.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # The program started for real: the options window opens with its caption and size, a first start stores the
 # ESC method and keep-awake, and closing the window ends the program with status 0.
 . "$(dirname "$0")/lib.sh"

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # The options window keeps its design size in device-independent pixels on monitors of different scale
 # factors: its client area is the design size times the monitor's factor, before and after it moves to the
 # other monitor, and it shows the whole design there (not a corner of it).

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # The example skin installed beside a copy of the program: the options window opens skinned (its push buttons
 # in the skin's colour, its background in the button-face colour instead of white), and the blank screen keeps
 # the screen colour under the skin. The copy keeps the skin away from tests that run at the same time.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Whatever state the settings store is in, the blank screen can be left: with the exit method the options
 # window showed when "Show Screen" was clicked, or with ESC when nothing was chosen. For each state: start,
 # pick a method (or keep what the window shows), "Show Screen", the method's input, and the options window

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Keep-awake against a real X server and real D-Bus buses, on which fakedesktop plays the desktop's
 // services. Run by keepawake.sh, which starts Xvfb and the two private buses.
 #include "app/platform.h"

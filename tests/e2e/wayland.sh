@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # The main cycle and keep-awake under a real Wayland compositor: sway, nested in a private X server through
 # its X11 back end, so that xdotool on that server is the keyboard and mouse of the compositor. grim takes
 # the compositor's screenshots; swaymsg shows its windows and whether each holds the idle timer off.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # While the blank screen is up no key reaches a window beneath it: a small key-logging window that had the
 # keyboard before the program started receives nothing typed on the blank screen. With MONITORS=2 the desk has
 # two monitors and the witness sits on the second one, beneath the blank screen's companion window.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A small X client for the end-to-end tests: reads what a user would see or what the X server knows
 // (window titles, the pointer image, idle time, the saver state) and plays simple parts (a window manager's
 // close request, a focused key-logging window beneath the program's).

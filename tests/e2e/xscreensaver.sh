@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # A real xscreensaver (time-out one minute, no buses, so its systemd helper exits at once) on two X servers
 # at the same time: with keep-awake on it stays unblanked for three minutes; with keep-awake off it blanks
 # within about a minute.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "app/apptitle.h"
 #include "app/controls.h"
 #include "harness.h"

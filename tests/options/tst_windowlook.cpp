@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "app/colorref.h"
 #include "app/controls.h"
 #include "harness.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "fakeplatform.h"
 
 #include "app/settingsstore.h"
