@@ -5,7 +5,8 @@
 #include <QtGlobal>
 
 /// Every setting of the program, declared once: its key, its stored form and the default that each
-/// reading place supplies. Nothing is cached: each read goes to the store, each write goes through at once.
+/// reading place supplies. Each read asks the store afresh (which parses the file again whenever it changed),
+/// and each write goes through at once.
 namespace umbralux::settings {
 
 /// Who reads a setting; the two windows supply different defaults for some keys.

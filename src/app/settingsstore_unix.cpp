@@ -66,13 +66,46 @@ void failOnce(const QString& path, const QString& cause) {
     throw Failure(QStringLiteral("The settings cannot be saved to %1: %2").arg(path, cause));
 }
 
-/// The file's current text, or nothing when there is no file to read.
+/// What identifies one state of a file: any write, by the program or by another process, changes at least
+/// its change time, and a replaced file has another inode.
+struct FileStamp {
+    dev_t device = 0;
+    ino_t inode = 0;
+    off_t size = -1;
+    timespec modified{};
+    timespec changed{};
+
+    explicit FileStamp(const struct stat& info)
+        : device(info.st_dev), inode(info.st_ino), size(info.st_size), modified(info.st_mtim),
+          changed(info.st_ctim) {}
+    bool operator==(const FileStamp& other) const {
+        return device == other.device && inode == other.inode && size == other.size &&
+               modified.tv_sec == other.modified.tv_sec && modified.tv_nsec == other.modified.tv_nsec &&
+               changed.tv_sec == other.changed.tv_sec && changed.tv_nsec == other.changed.tv_nsec;
+    }
+};
+
+/// The file's current text, or nothing when there is no file to read. The last text read is kept with the
+/// file's stamp, so that the reads of one start parse an unchanged file once; a changed stamp reads afresh.
 std::optional<IniText> currentText(const QString& path) {
-    if (look(path) != Found::RegularFile)
+    struct Snapshot {
+        QString path;
+        FileStamp stamp;
+        IniText text;
+    };
+    static std::optional<Snapshot> last;
+    struct stat info {};
+    if (::stat(QFile::encodeName(path).constData(), &info) != 0 || !S_ISREG(info.st_mode))
         return std::nullopt;
+    const FileStamp stamp(info);
+    if (last && last->path == path && last->stamp == stamp)
+        return last->text;
     try {
-        return IniText(readRegularFile(path, kMaxStoreFileBytes));
+        IniText text(readRegularFile(path, kMaxStoreFileBytes));
+        last = Snapshot{path, stamp, text};
+        return text;
     } catch (const Failure&) {
+        last.reset();
         return std::nullopt; // an unreadable store reads as an empty one
     }
 }
