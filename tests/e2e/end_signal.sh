@@ -8,14 +8,6 @@ TEST_NAME=end_signal-${END_SIGNAL:?}
 
 start_x
 
-# A private bus listening at the given socket; its address is left in BUS_ADDRESS.
-start_bus() {
-    local socket=$WORK/$1
-    dbus-daemon --session --nofork --nopidfile --address="unix:path=$socket" >"$WORK/$1.log" 2>&1 &
-    PIDS+=($!)
-    wait_for 10 test -S "$socket" || fail "dbus-daemon ($1) did not start: $(cat "$WORK/$1.log")"
-    BUS_ADDRESS="unix:path=$socket"
-}
 start_bus session-bus
 export DBUS_SESSION_BUS_ADDRESS=$BUS_ADDRESS
 start_bus system-bus
