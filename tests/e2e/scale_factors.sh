@@ -15,6 +15,14 @@ store_set Check4 0
 # The window's picture at the design size, and how far it is from the reference picture.
 design_shot() { import -window "$OPTIONS_WINDOW" -resize "${DESIGN_W}x${DESIGN_H}!" "$WORK/$1.png"; }
 difference() { { compare -metric RMSE "$WORK/$1.png" "$WORK/$2.png" null: 2>&1 || true; } | sed 's/.*(\(.*\))/\1/'; }
+# A picture of the painted window: the design is mostly white, a window not yet painted is black.
+painted_shot() {
+    design_shot "$1" &&
+        awk -v m="$(convert "$WORK/$1.png" -format '%[fx:mean]' info:)" 'BEGIN { exit !(m > 0.5) }'
+}
+# The same design at another resolution: only font and edge rendering differ; a cut-off window
+# differs in most of its area.
+like_on_a() { painted_shot on-b && awk -v d="$(difference on-a on-b)" 'BEGIN { exit !(d < 0.12) }'; }
 
 # Factors of monitors A and B; the window starts on A and moves to B.
 for factors in "1 2" "2 1"; do
@@ -23,17 +31,12 @@ for factors in "1 2" "2 1"; do
     start_app
     size_is() { [ "$(window_size "$OPTIONS_WINDOW")" = "$((DESIGN_W * $1))x$((DESIGN_H * $1))" ]; }
     wait_for 5 size_is "$on_a" || fail "factors $factors: on A $(window_size "$OPTIONS_WINDOW")"
-    design_shot on-a
+    wait_for 10 painted_shot on-a || fail "factors $factors: the window on A is not painted"
     xdotool windowmove "$OPTIONS_WINDOW" 1400 100
     wait_for 5 size_is "$on_b" || fail "factors $factors: on B $(window_size "$OPTIONS_WINDOW")"
-    sleep 0.5 # the repaint at the new factor
-    design_shot on-b
+    wait_for 10 like_on_a || fail "factors $factors: the pictures differ by $(difference on-a on-b)"
     import -window root "$ARTIFACTS/$TEST_NAME-$on_a-$on_b.png"
-    # The same design at another resolution: only font and edge rendering differ; a cut-off window
-    # differs in most of its area.
-    away=$(difference on-a on-b)
-    note "factors $factors: RMSE between the two monitors' pictures $away"
-    awk -v d="$away" 'BEGIN { exit !(d < 0.12) }' || fail "factors $factors: the pictures differ by $away"
+    note "factors $factors: RMSE between the two monitors' pictures $(difference on-a on-b)"
     kill "$APP_PID"
     wait "$APP_PID" 2>/dev/null || true
 done

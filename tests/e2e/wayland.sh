@@ -107,8 +107,11 @@ as_user swaymsg '[app_id="io.github.quenbrook.Umbralux" title="^Form1$"] kill' >
 wait_for 10 options_settled || fail "the close request did not bring the options window back"
 app_running || fail "a close request for the blank screen ended the program"
 wait_for 5 inhibits "Umbralux Software" false || fail "keep-awake released, but the options window still inhibits idle"
+# Under load the first click can reach the reloaded options window before sway has placed it; a user would
+# click again (a second click on a curtain that came up late does nothing under the ESC method).
 click_options $SHOW_SCREEN_AT
-wait_for 10 curtain_up || fail "the blank screen did not come up again"
+wait_for 5 curtain_up || { click_options $SHOW_SCREEN_AT && wait_for 10 curtain_up; } ||
+    fail "the blank screen did not come up again"
 inhibits Form1 false || fail "keep-awake off, but the blank screen inhibits idle"
 xdotool key Escape
 wait_for 10 options_settled || fail "ESC did not bring the options window back"
