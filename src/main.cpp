@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "app/application.h"
 #include "app/commandline.h"
-#include "app/endrequests.h"
 #include "app/platform.h"
 #include "blank/mousepointer.h"
 #include "program/desktopplatform.h"
@@ -20,9 +19,7 @@ int main(int argc, char** argv) {
         umbralux::DesktopPlatform platform;
         umbralux::Program program(platform.services(), QCoreApplication::applicationDirPath());
         app.setBeforeEscapedFailureExit([&program] { program.mousePointer().ShowMousePointer(); });
-        umbralux::EndRequests endRequests;
-        QObject::connect(&endRequests, &umbralux::EndRequests::received, &program,
-                         [&program] { program.end(); });
+        platform.onEndRequest([&program] { program.end(); });
         program.start();
         status = app.exec();
         app.setBeforeEscapedFailureExit({});

@@ -17,10 +17,4 @@ class ColourPicker {
     virtual std::optional<QColor> pickColour(QWidget* owner, const QColor& initial) = 0;
 };
 
-/// Qt's own colour dialog, drawn by Qt on every platform so that the window look reaches it too.
-class ColourDialogPicker final : public ColourPicker {
-  public:
-    std::optional<QColor> pickColour(QWidget* owner, const QColor& initial) override;
-};
-
 } // namespace umbralux

@@ -14,11 +14,4 @@ class Dialogs : public ErrorReportSink {
     virtual void showMessage(const QString& text, const QString& caption) = 0;
 };
 
-/// Real, modal message boxes (the same on every platform).
-class MessageBoxDialogs final : public Dialogs {
-  public:
-    void showErrorReport(const QString& message) override;
-    void showMessage(const QString& text, const QString& caption) override;
-};
-
 } // namespace umbralux

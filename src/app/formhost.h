@@ -10,6 +10,7 @@ class QWidget;
 namespace umbralux {
 
 class FormTimer;
+class Settings;
 struct ShownExit;
 struct Platform;
 
@@ -50,6 +51,8 @@ class FormHost {
     virtual ~FormHost() = default;
 
     virtual Platform& platform() = 0;
+    /// The program's settings, in the platform's store.
+    virtual Settings& settings() = 0;
     /// The folder that holds the program file, without a trailing separator.
     virtual const QString& programFolder() const = 0;
 

@@ -1,7 +1,11 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <QLoggingCategory>
 #include <QString>
+
+/// What keep-awake uses and what the desktop refused, for whoever turns the category on.
+Q_DECLARE_LOGGING_CATEGORY(lcKeepAwake)
 
 namespace umbralux {
 

@@ -13,10 +13,4 @@ class PageOpener {
     virtual void openPage(const QString& address) = 0;
 };
 
-/// The desktop's own opener: xdg-open on Linux, explorer on Windows. Started directly, never through a shell.
-class DesktopPageOpener final : public PageOpener {
-  public:
-    void openPage(const QString& address) override;
-};
-
 } // namespace umbralux

@@ -10,10 +10,13 @@ class PageOpener;
 class PointerDisplay;
 class ProgramEnd;
 class RandomSource;
+class SettingsStore;
+class WindowHints;
 
 /// The platform services the program uses, each behind one small interface. The program gets them where it
 /// is assembled: the desktop's own in main(), recording fakes in tests.
 struct Platform {
+    SettingsStore& settingsStore;
     Dialogs& dialogs;
     PageOpener& pageOpener;
     RandomSource& random;
@@ -21,6 +24,7 @@ struct Platform {
     PointerDisplay& pointerDisplay;
     KeepAwake& keepAwake;
     ColourPicker& colourPicker;
+    WindowHints& windowHints;
 };
 
 } // namespace umbralux

@@ -10,10 +10,4 @@ class ProgramEnd {
     virtual void endProgram(int status) = 0;
 };
 
-/// Leaves the event loop: no window runs its closing steps any more and main() returns the status.
-class EventLoopProgramEnd final : public ProgramEnd {
-  public:
-    void endProgram(int status) override;
-};
-
 } // namespace umbralux

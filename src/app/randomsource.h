@@ -10,10 +10,4 @@ class RandomSource {
     virtual double nextUnit() = 0;
 };
 
-/// Seeded by the system at start.
-class SystemRandomSource final : public RandomSource {
-  public:
-    double nextUnit() override;
-};
-
 } // namespace umbralux

@@ -2,24 +2,23 @@
 #include "settings.h"
 
 #include "conversions.h"
+#include "failure.h"
 #include "settingsstore.h"
 
 namespace umbralux::settings {
+
+QString exitMethodKey(ExitMethod method) {
+    return QStringLiteral("Option%1").arg(static_cast<int>(method));
+}
+
+} // namespace umbralux::settings
+
+namespace umbralux {
 namespace {
 
-QString read(const QString& key, const QString& defaultValue) {
-    return GetSetting(QLatin1String(kSettingsApplication), QLatin1String(kSettingsSection), key,
-                      defaultValue);
-}
-
-QString read(const QString& key, int defaultValue) {
-    return GetSetting(QLatin1String(kSettingsApplication), QLatin1String(kSettingsSection), key,
-                      defaultValue);
-}
-
-void write(const QString& key, const QString& text) {
-    SaveSetting(QLatin1String(kSettingsApplication), QLatin1String(kSettingsSection), key, text);
-}
+using settings::ExitMethod;
+using settings::exitMethodKey;
+using settings::Reader;
 
 /// Defaults of the exit-method keys: the options window shows the ESC key when nothing is stored, the blank
 /// screen takes a missing key as not chosen.
@@ -37,40 +36,62 @@ constexpr int kBackgroundColorDefault = 0;
 
 } // namespace
 
-QString exitMethodKey(ExitMethod method) {
-    return QStringLiteral("Option%1").arg(static_cast<int>(method));
+QString Settings::read(const QString& key, const QString& defaultValue) {
+    return m_store.GetSetting(QLatin1String(kSettingsApplication), QLatin1String(kSettingsSection), key,
+                              defaultValue);
 }
 
-bool exitMethodSelected(ExitMethod method, Reader reader) {
+QString Settings::read(const QString& key, int defaultValue) {
+    return read(key, QString::number(defaultValue));
+}
+
+void Settings::write(const QString& key, const QString& text) {
+    const QString application = QLatin1String(kSettingsApplication);
+    const QString section = QLatin1String(kSettingsSection);
+    try {
+        m_store.SaveSetting(application, section, key, text);
+    } catch (const Failure& failure) {
+        const QString where = m_store.location(application, section);
+        const QString what = where + QLatin1Char('\n') + failure.description();
+        if (m_reported.contains(what))
+            return; // the user has been told: nothing is saved
+        m_reported.insert(what);
+        throw Failure(
+            QStringLiteral("The settings cannot be saved to %1: %2").arg(where, failure.description()));
+    }
+}
+
+bool Settings::exitMethodSelected(ExitMethod method, Reader reader) {
     return conversions::toBoolean(read(exitMethodKey(method), exitMethodDefault(method, reader)));
 }
 
-void saveExitMethodSelected(ExitMethod method, bool selected) {
+void Settings::saveExitMethodSelected(ExitMethod method, bool selected) {
     write(exitMethodKey(method), conversions::fromBoolean(selected));
 }
 
-QString password() {
-    return read(QLatin1String(kPasswordKey), QString());
+QString Settings::password() {
+    return read(QLatin1String(settings::kPasswordKey), QString());
 }
 
-void savePassword(const QString& text) {
-    write(QLatin1String(kPasswordKey), text);
+void Settings::savePassword(const QString& text) {
+    write(QLatin1String(settings::kPasswordKey), text);
 }
 
-qint16 keepAwakeState(Reader reader) {
-    return conversions::toInteger16(read(QLatin1String(kKeepAwakeKey), keepAwakeDefault(reader)));
+qint16 Settings::keepAwakeState(Reader reader) {
+    return conversions::toInteger16(read(QLatin1String(settings::kKeepAwakeKey), keepAwakeDefault(reader)));
 }
 
-void saveKeepAwakeState(qint16 state) {
-    write(QLatin1String(kKeepAwakeKey), conversions::fromInteger(state));
+void Settings::saveKeepAwakeState(qint16 state) {
+    write(QLatin1String(settings::kKeepAwakeKey), conversions::fromInteger(state));
 }
 
-qint32 backgroundColor() {
-    return conversions::toInteger32(read(QLatin1String(kBackgroundColorKey), kBackgroundColorDefault));
+qint32 Settings::backgroundColor() {
+    return conversions::toInteger32(
+        read(QLatin1String(settings::kBackgroundColorKey), kBackgroundColorDefault));
 }
 
-void saveBackgroundColor(qint32 colorReference) {
-    write(QLatin1String(kBackgroundColorKey), conversions::fromInteger(colorReference));
+void Settings::saveBackgroundColor(qint32 colorReference) {
+    write(QLatin1String(settings::kBackgroundColorKey), conversions::fromInteger(colorReference));
 }
 
-} // namespace umbralux::settings
+} // namespace umbralux

@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <QSet>
 #include <QString>
 #include <QtGlobal>
 
 /// Every setting of the program, declared once: its key, its stored form and the default that each
-/// reading place supplies. Each read asks the store afresh (which parses the file again whenever it changed),
-/// and each write goes through at once.
+/// reading place supplies. Each read asks the store afresh, and each write goes through at once.
 namespace umbralux::settings {
 
 /// Who reads a setting; the two windows supply different defaults for some keys.
@@ -19,20 +19,6 @@ inline constexpr ExitMethod kExitMethods[] = {ExitMethod::AnyKey, ExitMethod::Es
 
 /// The key of an exit method: "Option1" to "Option4".
 QString exitMethodKey(ExitMethod method);
-bool exitMethodSelected(ExitMethod method, Reader reader);
-void saveExitMethodSelected(ExitMethod method, bool selected);
-
-/// "Text1": the password, exactly as typed; absent reads as the empty text.
-QString password();
-void savePassword(const QString& text);
-
-/// "Check4": the keep-awake check box state, "1" checked or "0" unchecked.
-qint16 keepAwakeState(Reader reader);
-void saveKeepAwakeState(qint16 state);
-
-/// "Background Color": the screen colour as a colour reference (red in the lowest byte); absent is black.
-qint32 backgroundColor();
-void saveBackgroundColor(qint32 colorReference);
 
 /// The raw keys, for tests and tools that look at the store from outside.
 inline constexpr char kPasswordKey[] = "Text1";
@@ -40,3 +26,42 @@ inline constexpr char kKeepAwakeKey[] = "Check4";
 inline constexpr char kBackgroundColorKey[] = "Background Color";
 
 } // namespace umbralux::settings
+
+namespace umbralux {
+
+class SettingsStore;
+
+/// The program's settings in the platform's store, each with its stored form and readers' defaults. A save
+/// that fails throws Failure the first time only, for each place and cause: a store that cannot be written
+/// fails the same way at every save, and a box at every keystroke in the password box would leave the user
+/// unable to type. After that the user knows that nothing is saved.
+class Settings {
+  public:
+    explicit Settings(SettingsStore& store) : m_store(store) {}
+
+    bool exitMethodSelected(settings::ExitMethod method, settings::Reader reader);
+    void saveExitMethodSelected(settings::ExitMethod method, bool selected);
+
+    /// "Text1": the password, exactly as typed; absent reads as the empty text.
+    QString password();
+    void savePassword(const QString& text);
+
+    /// "Check4": the keep-awake check box state, "1" checked or "0" unchecked.
+    qint16 keepAwakeState(settings::Reader reader);
+    void saveKeepAwakeState(qint16 state);
+
+    /// "Background Color": the screen colour as a colour reference (red in the lowest byte); absent is black.
+    qint32 backgroundColor();
+    void saveBackgroundColor(qint32 colorReference);
+
+  private:
+    QString read(const QString& key, const QString& defaultValue);
+    QString read(const QString& key, int defaultValue);
+    void write(const QString& key, const QString& text);
+
+    SettingsStore& m_store;
+    /// The failed saves reported so far, as place and cause.
+    QSet<QString> m_reported;
+};
+
+} // namespace umbralux

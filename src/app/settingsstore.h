@@ -9,19 +9,21 @@ namespace umbralux {
 inline constexpr char kSettingsApplication[] = "Quenbrook";
 inline constexpr char kSettingsSection[] = "Umbralux Software";
 
-/// Returns the stored text of a setting, or the default when the setting does not exist.
-/// Every call reads the store afresh, so a write by another process is seen at once.
-QString GetSetting(const QString& application, const QString& section, const QString& key,
-                   const QString& defaultValue);
-/// Same, with a numeric default rendered as its decimal digits.
-QString GetSetting(const QString& application, const QString& section, const QString& key, int defaultValue);
-
-/// Stores the text under the key. The value is on disk when this returns; a write that cannot be made
-/// throws Failure instead of being lost silently. On Linux the same failure of the same file is thrown only
-/// the first time: after that the user knows that the settings are not saved.
-void SaveSetting(const QString& application, const QString& section, const QString& key, const QString& text);
-
-/// Where the store of (application, section) lives: an INI file on Linux, a registry key on Windows.
-QString settingsLocation(const QString& application, const QString& section);
+/// The platform's per-user store of settings: texts addressed by application, section and key. An INI file
+/// on Unix, the registry on Windows, a map in tests.
+class SettingsStore {
+  public:
+    virtual ~SettingsStore() = default;
+    /// The stored text of a setting, or the default when the setting does not exist. Every call reads the
+    /// store afresh, so a write by another process is seen at once.
+    virtual QString GetSetting(const QString& application, const QString& section, const QString& key,
+                               const QString& defaultValue) = 0;
+    /// Stores the text under the key; the value is kept when this returns. A write that cannot be made
+    /// throws Failure with its cause instead of being lost silently.
+    virtual void SaveSetting(const QString& application, const QString& section, const QString& key,
+                             const QString& text) = 0;
+    /// Where the settings of (application, section) are kept, as the user would look for them.
+    virtual QString location(const QString& application, const QString& section) const = 0;
+};
 
 } // namespace umbralux

@@ -9,11 +9,11 @@
 #include "app/keepawake.h"
 #include "app/platform.h"
 #include "app/settings.h"
+#include "app/windowhints.h"
 #include "keycodes.h"
 #include "mousepointer.h"
 #include "othermonitors.h"
 #include "ui_form2.h"
-#include "x11desktop.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -44,15 +44,11 @@ void processPendingEvents() {
     QCoreApplication::processEvents(QEventLoop::AllEvents);
 }
 
-bool storedChoice(ExitMethod method) {
-    return settings::exitMethodSelected(method, Reader::BlankScreen);
-}
-
 } // namespace
 
 Form2::Form2(FormHost& host, MousePointer& mousePointer)
     : m_host(host), m_mousePointer(mousePointer), m_ui(std::make_unique<Ui::Form2>()),
-      m_otherMonitors(std::make_unique<OtherMonitors>(*this)) {
+      m_otherMonitors(std::make_unique<OtherMonitors>(*this, host.platform().windowHints)) {
     m_ui->setupUi(this);
     setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
     setAttribute(Qt::WA_InputMethodEnabled, true);
@@ -103,8 +99,9 @@ void Form2::Form_Load() {
     p.step(102, [&] { setWindowIcon(applicationIcon()); });
     p.step(104, [&] { m_ui->Label1->setVisible(true); });
     p.step(106, [&] { controls::setForeColor(m_ui->Label1, colorFromReference(kWhite)); });
-    p.step(108,
-           [&] { m_host.optionsWindow().setCheck4Value(settings::keepAwakeState(Reader::BlankScreen)); });
+    p.step(108, [&] {
+        m_host.optionsWindow().setCheck4Value(m_host.settings().keepAwakeState(Reader::BlankScreen));
+    });
     if (p.test(110, [&] { return m_host.optionsWindow().Check4Value() == controls::kChecked; }))
         p.step(112, [&] { setKeepAwake(true); });
     else
@@ -121,7 +118,7 @@ void Form2::Form_Activate() {
 
 void Form2::ReLoadStyle() {
     m_ui->Label1->setVisible(true);
-    controls::setBackColor(this, colorFromReference(settings::backgroundColor()));
+    controls::setBackColor(this, colorFromReference(m_host.settings().backgroundColor()));
     controls::setBackColor(m_ui->Label1, controls::backColor(this));
     const QColor hintBack = controls::backColor(m_ui->Label1);
     if (hintBack == controls::foreColor(m_ui->Label1)) {
@@ -187,7 +184,7 @@ void Form2::Form_KeyPress(const QString& character) {
     p.step(102, [&] { TypedText += character; });
     p.step(104, [&] { Timer3.setEnabled(true); });
     p.step(106, [&] { Timer3.setInterval(kTimer3IntervalMs); });
-    if (!p.test(108, [&] { return passwordMatches(TypedText, settings::password(), m_shownExit); }))
+    if (!p.test(108, [&] { return passwordMatches(TypedText, m_host.settings().password(), m_shownExit); }))
         return;
     p.step(110, [&] { Timer3.setEnabled(false); });
     p.step(112, [&] { Timer3.setInterval(0); });
@@ -234,7 +231,10 @@ void Form2::Form_QueryUnload() {
 }
 
 bool Form2::chosen(ExitMethod method) const {
-    return exitMethodChosen(method, storedChoice, m_shownExit);
+    const StoredChoice stored = [this](ExitMethod exit) {
+        return m_host.settings().exitMethodSelected(exit, Reader::BlankScreen);
+    };
+    return exitMethodChosen(method, stored, m_shownExit);
 }
 
 void Form2::Show(const ShownExit& shown) {
@@ -327,7 +327,7 @@ void Form2::closeEvent(QCloseEvent* event) {
 
 void Form2::changeEvent(QEvent* event) {
     if (event->type() == QEvent::ActivationChange && isActiveWindow()) {
-        x11::skipTaskbar(this);
+        m_host.platform().windowHints.skipTaskbar(this);
         m_host.formActivated(this);
     }
     QWidget::changeEvent(event);

@@ -2,8 +2,8 @@
 #include "othermonitors.h"
 
 #include "app/controls.h"
+#include "app/windowhints.h"
 #include "companionwindow.h"
-#include "x11desktop.h"
 
 #include <QGuiApplication>
 #include <QScreen>
@@ -12,7 +12,8 @@
 
 namespace umbralux {
 
-OtherMonitors::OtherMonitors(QWidget& form) : m_form(form) {
+OtherMonitors::OtherMonitors(QWidget& form, WindowHints& windowHints)
+    : m_form(form), m_windowHints(windowHints) {
     m_followTimer.setSingleShot(true);
     m_followTimer.setInterval(0);
     connect(&m_followTimer, &QTimer::timeout, this, &OtherMonitors::follow);
@@ -91,7 +92,7 @@ void OtherMonitors::show(CompanionWindow& window, const QScreen& screen) {
     // geometry itself; the geometry also tells a window manager which monitor to fill.
     window.setGeometry(screen.geometry());
     window.showFullScreen();
-    x11::skipTaskbar(&window);
+    m_windowHints.skipTaskbar(&window);
 }
 
 void OtherMonitors::dispose(CompanionWindow* window) {

@@ -13,6 +13,7 @@ class QWidget;
 namespace umbralux {
 
 class CompanionWindow;
+class WindowHints;
 
 /// Covers the monitors around the blank screen: while it is shown, every monitor other than its own gets a
 /// companion window in the screen colour. Monitors that are added while it is up are covered at once,
@@ -21,7 +22,7 @@ class OtherMonitors : public QObject {
     Q_OBJECT
   public:
     /// The companions serve this window: the blank screen, which owns this object.
-    explicit OtherMonitors(QWidget& form);
+    OtherMonitors(QWidget& form, WindowHints& windowHints);
     ~OtherMonitors() override;
 
     /// Covers every monitor but the blank screen's, and keeps doing so until uncover().
@@ -44,6 +45,7 @@ class OtherMonitors : public QObject {
     void dispose(CompanionWindow* window);
 
     QWidget& m_form;
+    WindowHints& m_windowHints;
     QColor m_colour{Qt::black};
     bool m_covering = false;
     std::vector<Cover> m_covers;

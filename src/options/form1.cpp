@@ -150,28 +150,31 @@ void Form1::Form_Load() {
     p.step(104, [&] { ApplySkin(*this, m_host.programFolder()); });
     p.step(106, [&] { setCaptionIconAndTitle(); });
     p.step(108, [&] { openHomePageOnceInAHundred(); });
-    p.step(128,
-           [&] { controls::setBackColor(m_ui->Label1, colorFromReference(settings::backgroundColor())); });
+    p.step(128, [&] {
+        controls::setBackColor(m_ui->Label1, colorFromReference(m_host.settings().backgroundColor()));
+    });
     p.step(130, [&] {
-        assignOption(m_ui->Option1, settings::exitMethodSelected(ExitMethod::AnyKey, Reader::OptionsWindow));
+        assignOption(m_ui->Option1,
+                     m_host.settings().exitMethodSelected(ExitMethod::AnyKey, Reader::OptionsWindow));
     });
     p.step(132, [&] {
-        assignOption(m_ui->Option2, settings::exitMethodSelected(ExitMethod::EscKey, Reader::OptionsWindow));
+        assignOption(m_ui->Option2,
+                     m_host.settings().exitMethodSelected(ExitMethod::EscKey, Reader::OptionsWindow));
     });
     p.step(134, [&] {
         assignOption(m_ui->Option3,
-                     settings::exitMethodSelected(ExitMethod::MouseClick, Reader::OptionsWindow));
+                     m_host.settings().exitMethodSelected(ExitMethod::MouseClick, Reader::OptionsWindow));
     });
     p.step(136, [&] {
         assignOption(m_ui->Option4,
-                     settings::exitMethodSelected(ExitMethod::Password, Reader::OptionsWindow));
+                     m_host.settings().exitMethodSelected(ExitMethod::Password, Reader::OptionsWindow));
     });
     p.step(138, [&] { m_host.blankScreen().timer1().setEnabled(false); });
     p.step(140, [&] { m_host.blankScreen().timer1().setInterval(0); });
     p.step(142, [&] { m_host.blankScreen().setHintForeColor(colorFromReference(kWhite)); });
-    p.step(144, [&] { m_ui->Text1->setText(settings::password()); });
+    p.step(144, [&] { m_ui->Text1->setText(m_host.settings().password()); });
     p.step(146, [&] {
-        controls::setCheckBoxValue(m_ui->Check4, settings::keepAwakeState(Reader::OptionsWindow));
+        controls::setCheckBoxValue(m_ui->Check4, m_host.settings().keepAwakeState(Reader::OptionsWindow));
     });
     p.step(148, [&] { m_host.setShowingBlankScreen(false); });
     p.step(150, [&] { setCaptionIconAndTitle(); });
@@ -247,10 +250,10 @@ void Form1::Option4_Click() {
 }
 
 void Form1::storeExitMethod() {
-    settings::saveExitMethodSelected(ExitMethod::AnyKey, m_ui->Option1->isChecked());
-    settings::saveExitMethodSelected(ExitMethod::EscKey, m_ui->Option2->isChecked());
-    settings::saveExitMethodSelected(ExitMethod::MouseClick, m_ui->Option3->isChecked());
-    settings::saveExitMethodSelected(ExitMethod::Password, m_ui->Option4->isChecked());
+    m_host.settings().saveExitMethodSelected(ExitMethod::AnyKey, m_ui->Option1->isChecked());
+    m_host.settings().saveExitMethodSelected(ExitMethod::EscKey, m_ui->Option2->isChecked());
+    m_host.settings().saveExitMethodSelected(ExitMethod::MouseClick, m_ui->Option3->isChecked());
+    m_host.settings().saveExitMethodSelected(ExitMethod::Password, m_ui->Option4->isChecked());
 }
 
 ShownExit Form1::shownExit() const {
@@ -263,11 +266,11 @@ ShownExit Form1::shownExit() const {
 }
 
 void Form1::Text1_Change() {
-    settings::savePassword(m_ui->Text1->text());
+    m_host.settings().savePassword(m_ui->Text1->text());
 }
 
 void Form1::Check4_Click() {
-    settings::saveKeepAwakeState(controls::checkBoxValue(m_ui->Check4));
+    m_host.settings().saveKeepAwakeState(controls::checkBoxValue(m_ui->Check4));
 }
 
 void Form1::PushButton1_Click() {
@@ -308,8 +311,9 @@ void Form1::PushButton2_Click() {
             m_dialogColor = referenceFromColor(*chosen);
     });
     p.step(104, [&] { controls::setBackColor(m_ui->Label1, colorFromReference(m_dialogColor)); });
-    p.step(106,
-           [&] { settings::saveBackgroundColor(referenceFromColor(controls::backColor(m_ui->Label1))); });
+    p.step(106, [&] {
+        m_host.settings().saveBackgroundColor(referenceFromColor(controls::backColor(m_ui->Label1)));
+    });
 }
 
 void Form1::Label1_Click() {
@@ -318,7 +322,7 @@ void Form1::Label1_Click() {
 
 void Form1::PushButton3_Click() {
     Procedure p{dialogs(), location("PushButton3_Click")};
-    p.step(100, [&] { settings::saveBackgroundColor(kBlack); });
+    p.step(100, [&] { m_host.settings().saveBackgroundColor(kBlack); });
     p.step(102, [&] { controls::setBackColor(m_ui->Label1, colorFromReference(kBlack)); });
 }
 

@@ -1,13 +1,15 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <functional>
 #include <memory>
 
 namespace umbralux {
 
 struct Platform;
 
-/// Owns the real services of the desktop the program runs on.
+/// Owns the real services of the desktop the program runs on. The one place that knows the concrete
+/// backends: each platform has its own implementation file, and the build picks one.
 class DesktopPlatform {
   public:
     DesktopPlatform();
@@ -16,6 +18,9 @@ class DesktopPlatform {
     DesktopPlatform& operator=(const DesktopPlatform&) = delete;
 
     Platform& services() { return *m_services; }
+    /// Calls `endRequested` when the program is asked from outside to end (SIGTERM, SIGINT and SIGHUP on
+    /// Unix); on Windows the session's end arrives as a window message through Qt instead.
+    void onEndRequest(std::function<void()> endRequested);
 
   private:
     struct Parts;

@@ -3,15 +3,15 @@
 
 #include "app/dialogs.h"
 #include "app/platform.h"
+#include "app/programend.h"
 #include "blank/form2.h"
 #include "blank/mousepointer.h"
 #include "options/form1.h"
-#include "app/programend.h"
 
 namespace umbralux {
 
 Program::Program(Platform& platform, QString programFolder)
-    : m_platform(platform), m_programFolder(std::move(programFolder)),
+    : m_platform(platform), m_settings(platform.settingsStore), m_programFolder(std::move(programFolder)),
       m_mousePointer(std::make_unique<MousePointer>(platform.pointerDisplay)) {}
 
 Program::~Program() {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "app/formhost.h"
+#include "app/settings.h"
 
 #include <QObject>
 #include <QPointer>
@@ -31,6 +32,7 @@ class Program final : public QObject, public FormHost {
     Program& operator=(const Program&) = delete;
 
     Platform& platform() override { return m_platform; }
+    Settings& settings() override { return m_settings; }
     Dialogs& dialogs();
     /// The pointer hiding of the blank screen, with its flag; it outlives the window's reloads.
     MousePointer& mousePointer() { return *m_mousePointer; }
@@ -64,6 +66,7 @@ class Program final : public QObject, public FormHost {
 
   private:
     Platform& m_platform;
+    Settings m_settings;
     QString m_programFolder;
     std::unique_ptr<MousePointer> m_mousePointer;
     QPointer<Form1> m_form1;

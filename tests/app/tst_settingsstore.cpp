@@ -2,16 +2,16 @@
 #include "app/failure.h"
 #include "app/settings.h"
 #include "app/settingsstore.h"
-#include "fakeplatform.h"
+#include "platform/unix/settingsstore_unix.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QScopeGuard>
 #include <QSettings>
+#include <QTemporaryDir>
 #include <QTest>
-#include <sys/stat.h>
-
+#include <memory>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -20,8 +20,8 @@ using namespace umbralux;
 class TestSettingsStore : public QObject {
     Q_OBJECT
   private Q_SLOTS:
-    void init() { m_store = std::make_unique<test::TestStore>(); }
-    void cleanup() { m_store.reset(); }
+    void init() { m_ini = std::make_unique<IniFixture>(); }
+    void cleanup() { m_ini.reset(); }
 
     void absentSettingGivesTheDefault();
     void roundTrip_data();
@@ -40,27 +40,46 @@ class TestSettingsStore : public QObject {
     void readersDefaults();
 
   private:
-    static QString get(const QString& key, const QString& fallback) {
-        return GetSetting(QLatin1String(kSettingsApplication), QLatin1String(kSettingsSection), key,
-                          fallback);
+    /// The real store in a configuration folder of the test's own, and the settings over it.
+    struct IniFixture {
+        QTemporaryDir dir;
+        std::unique_ptr<IniSettingsStore> store = std::make_unique<IniSettingsStore>(dir.path());
+        std::unique_ptr<Settings> settings = std::make_unique<Settings>(*store);
+        /// Starts again with the store of the user's own configuration folder.
+        void useUserConfigHome() {
+            store = std::make_unique<IniSettingsStore>();
+            settings = std::make_unique<Settings>(*store);
+        }
+        QString fileName() const {
+            return store->location(QLatin1String(kSettingsApplication), QLatin1String(kSettingsSection));
+        }
+        QString folder() const { return dir.path(); }
+    };
+
+    QString get(const QString& key, const QString& fallback) {
+        return m_ini->store->GetSetting(QLatin1String(kSettingsApplication), QLatin1String(kSettingsSection),
+                                        key, fallback);
     }
-    static void save(const QString& key, const QString& text) {
-        SaveSetting(QLatin1String(kSettingsApplication), QLatin1String(kSettingsSection), key, text);
+    void save(const QString& key, const QString& text) {
+        m_ini->store->SaveSetting(QLatin1String(kSettingsApplication), QLatin1String(kSettingsSection), key,
+                                  text);
     }
     /// Inode and status-change time: a write through the store changes at least one of them.
     QString fileStamp() const {
         struct stat info {};
-        if (stat(QFile::encodeName(m_store->fileName()).constData(), &info) != 0)
+        if (stat(QFile::encodeName(m_ini->fileName()).constData(), &info) != 0)
             return QStringLiteral("absent");
         return QStringLiteral("%1 %2.%3").arg(info.st_ino).arg(info.st_ctim.tv_sec).arg(info.st_ctim.tv_nsec);
     }
-    std::unique_ptr<test::TestStore> m_store;
+    std::unique_ptr<IniFixture> m_ini;
 };
 
 void TestSettingsStore::absentSettingGivesTheDefault() {
-    QCOMPARE(GetSetting("Quenbrook", "Umbralux Software", "Option2", 1), QStringLiteral("1"));
+    QCOMPARE(
+        m_ini->settings->exitMethodSelected(settings::ExitMethod::EscKey, settings::Reader::OptionsWindow),
+        true);
     QCOMPARE(get("Text1", QString()), QString());
-    QVERIFY(!QFile::exists(m_store->fileName())); // reading creates nothing
+    QVERIFY(!QFile::exists(m_ini->fileName())); // reading creates nothing
 }
 
 void TestSettingsStore::roundTrip_data() {
@@ -82,7 +101,7 @@ void TestSettingsStore::roundTrip() {
     QCOMPARE(get("Background Color", "default"), text);
     // Files written by QSettings (earlier versions) and by the store read the same either way.
     {
-        QSettings qt(m_store->fileName(), QSettings::IniFormat);
+        QSettings qt(m_ini->fileName(), QSettings::IniFormat);
         QCOMPARE(qt.value("Background Color").toString(), text);
         qt.setValue("Text1", text + "!");
     }
@@ -91,8 +110,8 @@ void TestSettingsStore::roundTrip() {
 
 void TestSettingsStore::fileLivesInTheUserConfigFolder() {
     save("Option1", "True");
-    const QString expected = QDir(m_store->folder()).filePath("Quenbrook/Umbralux Software.ini");
-    QCOMPARE(QFileInfo(m_store->fileName()).absoluteFilePath(), QFileInfo(expected).absoluteFilePath());
+    const QString expected = QDir(m_ini->folder()).filePath("Quenbrook/Umbralux Software.ini");
+    QCOMPARE(QFileInfo(m_ini->fileName()).absoluteFilePath(), QFileInfo(expected).absoluteFilePath());
     QVERIFY(QFile::exists(expected));
 }
 
@@ -101,12 +120,12 @@ void TestSettingsStore::fileIsReadableByItsOwnerOnly() {
     const auto ownerOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
     const auto groupOrOthers =
         QFileDevice::ReadGroup | QFileDevice::WriteGroup | QFileDevice::ReadOther | QFileDevice::WriteOther;
-    QCOMPARE(QFile::permissions(m_store->fileName()) & (ownerOnly | groupOrOthers), ownerOnly);
+    QCOMPARE(QFile::permissions(m_ini->fileName()) & (ownerOnly | groupOrOthers), ownerOnly);
 
     // A file made readable by others (by hand, by an older version) is closed again at the next write.
-    QFile::setPermissions(m_store->fileName(), ownerOnly | QFileDevice::ReadGroup | QFileDevice::ReadOther);
+    QFile::setPermissions(m_ini->fileName(), ownerOnly | QFileDevice::ReadGroup | QFileDevice::ReadOther);
     save("Text1", "secret 2");
-    QCOMPARE(QFile::permissions(m_store->fileName()) & (ownerOnly | groupOrOthers), ownerOnly);
+    QCOMPARE(QFile::permissions(m_ini->fileName()) & (ownerOnly | groupOrOthers), ownerOnly);
     QCOMPARE(get("Text1", QString()), QStringLiteral("secret 2"));
 }
 
@@ -114,7 +133,7 @@ void TestSettingsStore::writesByAnotherHandAreSeenAtOnce() {
     save("Option3", "False");
     QCOMPARE(get("Option3", "x"), QStringLiteral("False"));
     // Another process rewrites the file; the next read must see it, not a cached copy.
-    QFile file(m_store->fileName());
+    QFile file(m_ini->fileName());
     QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
     file.write("[General]\nOption3=True\nText1=from elsewhere\n");
     file.close();
@@ -135,7 +154,7 @@ void TestSettingsStore::anotherProcessesChangeIsSeen() {
     save("Option3", "False");
     save("Text1", "abc");
     QCOMPARE(get("Text1", "x"), QStringLiteral("abc")); // remembered from here on
-    const QString path = m_store->fileName();
+    const QString path = m_ini->fileName();
     const QDateTime later = QFileInfo(path).lastModified().addSecs(1);
     QFile original(path);
     QVERIFY(original.open(QIODevice::ReadOnly));
@@ -174,7 +193,7 @@ void TestSettingsStore::identicalSaveLeavesTheFileAlone() {
     QFETCH(bool, written);
     save("Option1", "False");
     if (!stored.isNull()) {
-        QFile file(m_store->fileName());
+        QFile file(m_ini->fileName());
         QVERIFY(file.open(QIODevice::Append));
         file.write("Text1=" + stored.toUtf8() + "\n");
     }
@@ -183,7 +202,7 @@ void TestSettingsStore::identicalSaveLeavesTheFileAlone() {
     save("Text1", saved);
     QCOMPARE(fileStamp() != before, written);
     QCOMPARE(get("Text1", "x"), saved);
-    QCOMPARE(m_store->value("Text1"), saved);
+    QCOMPARE(get("Text1", QString()), saved);
 }
 
 void TestSettingsStore::namesThatAreNoSettingsFile_data() {
@@ -201,9 +220,9 @@ void TestSettingsStore::namesThatAreNoSettingsFile() {
     QFETCH(bool, saved);
     const QByteArray home = qgetenv("HOME");
     const auto restoreHome = qScopeGuard([&] { qputenv("HOME", home); });
-    const QString path = m_store->fileName();
+    const QString path = m_ini->fileName();
     const QByteArray name = QFile::encodeName(path);
-    const QString elsewhere = m_store->folder() + "/dotfiles.ini";
+    const QString elsewhere = m_ini->folder() + "/dotfiles.ini";
     QVERIFY(QDir().mkpath(QFileInfo(path).absolutePath()));
     if (what == "folder")
         QVERIFY(QDir().mkpath(path));
@@ -221,16 +240,17 @@ void TestSettingsStore::namesThatAreNoSettingsFile() {
     }
     if (what == "relative") {
         qputenv("XDG_CONFIG_HOME", "relative/config");
-        qputenv("HOME", QFile::encodeName(m_store->folder()));
-        QCOMPARE(m_store->fileName(), m_store->folder() + "/.config/Quenbrook/Umbralux Software.ini");
+        qputenv("HOME", QFile::encodeName(m_ini->folder()));
+        m_ini->useUserConfigHome();
+        QCOMPARE(m_ini->fileName(), m_ini->folder() + "/.config/Quenbrook/Umbralux Software.ini");
     }
     struct stat before {};
     lstat(name, &before);
 
     int failures = 0;
-    for (const char* value : {"True", "False"}) {
+    for (const bool value : {true, false}) {
         try {
-            save("Option1", value);
+            m_ini->settings->saveExitMethodSelected(settings::ExitMethod::AnyKey, value);
         } catch (const Failure&) {
             ++failures;
         }
@@ -259,8 +279,8 @@ void TestSettingsStore::writeKeepsTheOtherBytes() {
     // Hand edits, comments and a password that is not UTF-8 survive a write of another key byte for byte.
     const QByteArray original = "; mine\n[General]\nText1=\xff\xfe"
                                 "abc ; note\nOption1 = True\n\n[Other]\nx=1\n";
-    QVERIFY(QDir().mkpath(QFileInfo(m_store->fileName()).absolutePath()));
-    QFile file(m_store->fileName());
+    QVERIFY(QDir().mkpath(QFileInfo(m_ini->fileName()).absolutePath()));
+    QFile file(m_ini->fileName());
     QVERIFY(file.open(QIODevice::WriteOnly));
     file.write(original);
     file.close();
@@ -274,23 +294,25 @@ void TestSettingsStore::writeKeepsTheOtherBytes() {
 
 void TestSettingsStore::presentKeyWinsOverDefault() {
     save("Option2", "False");
-    QCOMPARE(settings::exitMethodSelected(settings::ExitMethod::EscKey, settings::Reader::OptionsWindow),
-             false);
+    QCOMPARE(
+        m_ini->settings->exitMethodSelected(settings::ExitMethod::EscKey, settings::Reader::OptionsWindow),
+        false);
     save("Option2", "tRuE");
-    QCOMPARE(settings::exitMethodSelected(settings::ExitMethod::EscKey, settings::Reader::BlankScreen), true);
+    QCOMPARE(m_ini->settings->exitMethodSelected(settings::ExitMethod::EscKey, settings::Reader::BlankScreen),
+             true);
 }
 
 void TestSettingsStore::readersDefaults() {
     using settings::ExitMethod;
     using settings::Reader;
-    QCOMPARE(settings::exitMethodSelected(ExitMethod::EscKey, Reader::OptionsWindow), true);
-    QCOMPARE(settings::exitMethodSelected(ExitMethod::EscKey, Reader::BlankScreen), false);
-    QCOMPARE(settings::exitMethodSelected(ExitMethod::AnyKey, Reader::OptionsWindow), false);
-    QCOMPARE(settings::keepAwakeState(Reader::OptionsWindow), qint16(0));
-    QCOMPARE(settings::keepAwakeState(Reader::BlankScreen), qint16(1));
-    QCOMPARE(settings::backgroundColor(), 0);
-    QCOMPARE(settings::password(), QString());
-    QVERIFY(m_store->keys().isEmpty());
+    QCOMPARE(m_ini->settings->exitMethodSelected(ExitMethod::EscKey, Reader::OptionsWindow), true);
+    QCOMPARE(m_ini->settings->exitMethodSelected(ExitMethod::EscKey, Reader::BlankScreen), false);
+    QCOMPARE(m_ini->settings->exitMethodSelected(ExitMethod::AnyKey, Reader::OptionsWindow), false);
+    QCOMPARE(m_ini->settings->keepAwakeState(Reader::OptionsWindow), qint16(0));
+    QCOMPARE(m_ini->settings->keepAwakeState(Reader::BlankScreen), qint16(1));
+    QCOMPARE(m_ini->settings->backgroundColor(), 0);
+    QCOMPARE(m_ini->settings->password(), QString());
+    QVERIFY(!QFile::exists(m_ini->fileName()));
 }
 
 QTEST_GUILESS_MAIN(TestSettingsStore)

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 // Keep-awake where nothing works: no X server (offscreen) and buses that cannot be reached. The user must
 // be told so in the check box's tool tip, and nothing may wait for an answer.
-#include "blank/keepawake_desktop.h"
 #include "harness.h"
+#include "platform/unix/keepawake_unix.h"
 
 #include <QCheckBox>
 #include <QElapsedTimer>
@@ -30,7 +30,7 @@ class TestKeepAwake : public QObject {
 };
 
 void TestKeepAwake::saysWhyNothingWorks() {
-    DesktopKeepAwake keepAwake;
+    LinuxKeepAwake keepAwake;
     QVERIFY(keepAwake.describe().startsWith("Keep-awake will use whichever of these the desktop offers: "));
     QElapsedTimer clock;
     clock.start();
@@ -49,10 +49,16 @@ void TestKeepAwake::saysWhyNothingWorks() {
 
 void TestKeepAwake::checkBoxToolTipFollowsTheServices() {
     test::Harness h;
-    DesktopKeepAwake keepAwake;
-    Platform services{h.platform.dialogs,     h.platform.pageOpener,     h.platform.random,
-                      h.platform.programEnd,  h.platform.pointerDisplay, keepAwake,
-                      h.platform.colourPicker};
+    LinuxKeepAwake keepAwake;
+    Platform services{h.platform.settingsStore,
+                      h.platform.dialogs,
+                      h.platform.pageOpener,
+                      h.platform.random,
+                      h.platform.programEnd,
+                      h.platform.pointerDisplay,
+                      keepAwake,
+                      h.platform.colourPicker,
+                      h.platform.windowHints};
     Program program(services, h.store.folder());
     QCheckBox* check4 = test::control<QCheckBox>(&program.form1(),
                                                  "Check4"); // loads the blank screen, which starts keep-awake

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "blank/mousepointer.h"
-#include "blank/pointerdisplay_desktop.h"
 #include "fakeplatform.h"
+#include "platform/qt/pointerdisplay_qt.h"
 
 #include <QCursor>
 #include <QGuiApplication>
@@ -53,7 +53,7 @@ void TestMousePointer::desktopCounterBlanksThePointerWhileNegative() {
         return cursor ? int(cursor->shape()) : -1; // -1: the windows' own pointers show
     };
     {
-        DesktopPointerDisplay display;
+        OverrideCursorPointerDisplay display;
         MousePointer pointer(display);
         pointer.HideMousePointer();
         QCOMPARE(shape(), int(Qt::BlankCursor));

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 // The window that keep-awake's Wayland inhibitor is held on, through the main cycle with faked services:
 // always a shown window, let go before it is hidden.
-#include "blank/shownwindow.h"
 #include "harness.h"
+#include "platform/wayland/shownwindow.h"
 
 #include <QPushButton>
 #include <QTest>

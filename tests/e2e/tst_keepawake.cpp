@@ -3,9 +3,9 @@
 // services. Run by keepawake.sh, which starts Xvfb and the two private buses.
 #include "app/platform.h"
 #include "blank/form2.h"
-#include "blank/keepawake_desktop.h"
 #include "harness.h"
 #include "options/form1.h"
+#include "platform/unix/keepawake_unix.h"
 #include "program/program.h"
 
 #include <QDBusConnection>
@@ -206,7 +206,7 @@ void TestKeepAwake::holdsAndReleasesEveryInhibitor() {
     QFETCH(QString, named);
     FakeDesktop fake;
     QVERIFY(fake.start(services));
-    DesktopKeepAwake keepAwake;
+    LinuxKeepAwake keepAwake;
 
     keepAwake.setHeld(true);
     if (!releaseAtOnce) {
@@ -225,7 +225,7 @@ void TestKeepAwake::holdsAndReleasesEveryInhibitor() {
 }
 
 void TestKeepAwake::tickResetsTheIdleTime() {
-    DesktopKeepAwake keepAwake;
+    LinuxKeepAwake keepAwake;
     keepAwake.setHeld(true);
     QTRY_VERIFY_WITH_TIMEOUT(idleMs() >= kStaleIdleMs, kDeadlineMs);
     keepAwake.signalUserActivity();
@@ -241,7 +241,7 @@ void TestKeepAwake::saverStaysOffWhileHeld() {
     XResetScreenSaver(m_display);
     XSync(m_display, False);
     {
-        DesktopKeepAwake keepAwake;
+        LinuxKeepAwake keepAwake;
         keepAwake.setHeld(true);
         QElapsedTimer clock;
         clock.start();
@@ -274,7 +274,7 @@ void TestKeepAwake::userActivityGivenUpAfterRefusal() {
     QFETCH(int, logLines);
     FakeDesktop fake;
     QVERIFY(fake.start(services));
-    DesktopKeepAwake keepAwake;
+    LinuxKeepAwake keepAwake;
 
     for (int period = 1; period <= 2; ++period) {
         keepAwake.setHeld(true);
@@ -295,7 +295,7 @@ void TestKeepAwake::userActivityGivenUpAfterRefusal() {
 }
 
 void TestKeepAwake::missingServicesCostNoTimeOut() {
-    DesktopKeepAwake keepAwake;
+    LinuxKeepAwake keepAwake;
     QElapsedTimer clock;
     clock.start();
     keepAwake.setHeld(true);
@@ -315,15 +315,15 @@ void TestKeepAwake::missingServicesCostNoTimeOut() {
 void TestKeepAwake::anyKeyCurtainSurvivesItsOwnTicks() {
     FakeDesktop fake;
     QVERIFY(fake.start({}));
-    test::TestStore store;
-    for (int i = 1; i <= 4; ++i)
-        store.set(QStringLiteral("Option%1").arg(i), i == 1 ? "True" : "False");
     test::FakePlatform fakes;
-    DesktopKeepAwake keepAwake;
-    Platform services{fakes.dialogs,        fakes.pageOpener, fakes.random,      fakes.programEnd,
-                      fakes.pointerDisplay, keepAwake,        fakes.colourPicker};
+    for (int i = 1; i <= 4; ++i)
+        fakes.store.set(QStringLiteral("Option%1").arg(i), i == 1 ? "True" : "False");
+    LinuxKeepAwake keepAwake;
+    Platform services{fakes.settingsStore, fakes.dialogs,      fakes.pageOpener,
+                      fakes.random,        fakes.programEnd,   fakes.pointerDisplay,
+                      keepAwake,           fakes.colourPicker, fakes.windowHints};
     {
-        Program program(services, store.folder());
+        Program program(services, fakes.store.folder());
         program.start();
         Form2& form2 = *program.loadedForm2();
         test::probe(form2).Timer2().setInterval(kShortTickMs);
@@ -387,7 +387,7 @@ void TestKeepAwake::xscreensaverToldWhileHeld_data() {
 void TestKeepAwake::xscreensaverToldWhileHeld() {
     QFETCH(int, ticks);
     QFETCH(int, told);
-    DesktopKeepAwake keepAwake;
+    LinuxKeepAwake keepAwake;
     QVERIFY(!keepAwake.describe().contains("xscreensaver"));
 
     // The daemon as its clients find it: a window of its own on the root window with its version.

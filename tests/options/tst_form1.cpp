@@ -2,6 +2,7 @@
 #include "app/apptitle.h"
 #include "app/controls.h"
 #include "harness.h"
+#include "platform/unix/settingsstore_unix.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -181,13 +182,17 @@ void TestForm1::storedPasswordSurvivesAStart_data() {
 
 void TestForm1::storedPasswordSurvivesAStart() {
     QFETCH(QByteArray, stored);
-    const QString path = m_h->store.fileName();
+    const QTemporaryDir configHome;
+    IniSettingsStore ini(configHome.path());
+    test::FakePlatform platform(&ini);
+    Program program(platform.services, configHome.path());
+    const QString path = ini.location(QLatin1String(kSettingsApplication), QLatin1String(kSettingsSection));
     QDir().mkpath(QFileInfo(path).path());
     QFile file(path);
     QVERIFY(file.open(QIODevice::WriteOnly));
     file.write("[General]\nText1=" + stored + "\n");
     file.close();
-    Form1& form1 = m_h->program.form1(); // the load re-saves every option, the password included
+    Form1& form1 = program.form1(); // the load re-saves every option, the password included
     QCOMPARE(control<QLineEdit>(&form1, "Text1")->text().size(), QString::fromUtf8(stored).size());
     QVERIFY(file.open(QIODevice::ReadOnly));
     const QByteArray after = file.readAll();

@@ -9,7 +9,10 @@
 #include "app/pointerdisplay.h"
 #include "app/programend.h"
 #include "app/randomsource.h"
+#include "app/settingsstore.h"
+#include "app/windowhints.h"
 
+#include <QMap>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <vector>
@@ -102,8 +105,44 @@ class ScriptedColourPicker final : public ColourPicker {
     QList<QColor> offered;
 };
 
-/// All services faked; `services` is what the program under test is given.
+/// Records the windows it was asked to leave out of the task bar.
+class RecordingWindowHints final : public WindowHints {
+  public:
+    void skipTaskbar(QWidget* window) override { skipped << window; }
+    QList<QWidget*> skipped;
+};
+
+/// The settings store of one test: a map, with a folder of its own that tests use as the program folder.
+class TestStore final : public SettingsStore {
+  public:
+    QString GetSetting(const QString& application, const QString& section, const QString& key,
+                       const QString& defaultValue) override;
+    void SaveSetting(const QString& application, const QString& section, const QString& key,
+                     const QString& text) override;
+    QString location(const QString& application, const QString& section) const override;
+
+    /// The stored text, or a null string when the key is absent.
+    QString value(const QString& key) const { return m_values.value(key); }
+    void set(const QString& key, const QString& text) { m_values.insert(key, text); }
+    QStringList keys() const { return m_values.keys(); }
+    QString folder() const { return m_dir.path(); }
+
+    /// While set, every save fails with this cause.
+    std::optional<QString> failure;
+
+  private:
+    QMap<QString, QString> m_values;
+    QTemporaryDir m_dir;
+};
+
+/// All services faked; `services` is what the program under test is given, with `store` or the store the
+/// test hands in.
 struct FakePlatform {
+    explicit FakePlatform(SettingsStore* realStore = nullptr)
+        : settingsStore(realStore ? *realStore : store) {}
+
+    TestStore store;
+    SettingsStore& settingsStore;
     RecordingDialogs dialogs;
     RecordingPageOpener pageOpener;
     FixedRandomSource random;
@@ -111,22 +150,9 @@ struct FakePlatform {
     CountingPointerDisplay pointerDisplay;
     RecordingKeepAwake keepAwake;
     ScriptedColourPicker colourPicker;
-    Platform services{dialogs, pageOpener, random, programEnd, pointerDisplay, keepAwake, colourPicker};
-};
-
-/// A settings store of its own for one test: the real INI file, in a temporary folder.
-class TestStore {
-  public:
-    TestStore();
-    /// The stored text, or a null string when the key is absent.
-    QString value(const QString& key) const;
-    void set(const QString& key, const QString& text);
-    QStringList keys() const;
-    QString fileName() const;
-    QString folder() const { return m_dir.path(); }
-
-  private:
-    QTemporaryDir m_dir;
+    RecordingWindowHints windowHints;
+    Platform services{settingsStore,  dialogs,   pageOpener,   random,     programEnd,
+                      pointerDisplay, keepAwake, colourPicker, windowHints};
 };
 
 } // namespace umbralux::test

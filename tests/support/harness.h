@@ -17,8 +17,8 @@ namespace umbralux::test {
 /// A program assembled for a test: its own settings store, faked services, and the program folder in the
 /// store's temporary folder (so no skin or pointer file is found unless the test puts one there).
 struct Harness {
-    TestStore store;
     FakePlatform platform;
+    TestStore& store = platform.store;
     Program program{platform.services, store.folder()};
 
     /// Every key with its stored text.

@@ -5,8 +5,6 @@
 #include <QDBusPendingCallWatcher>
 #include <QLoggingCategory>
 
-Q_LOGGING_CATEGORY(lcKeepAwake, "umbralux.keepawake")
-
 namespace umbralux {
 namespace {
 

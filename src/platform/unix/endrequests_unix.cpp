@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "endrequests.h"
+#include "endrequests_unix.h"
 
 #include <QSocketNotifier>
 #include <cerrno>
@@ -25,11 +25,11 @@ extern "C" void onEndSignal(int signal) {
 
 } // namespace
 
-EndRequests::EndRequests(QObject* parent) : QObject(parent) {
+SignalEndRequests::SignalEndRequests(QObject* parent) : QObject(parent) {
     if (::pipe2(g_pipe, O_CLOEXEC | O_NONBLOCK) != 0)
         return;
     m_notifier = new QSocketNotifier(g_pipe[0], QSocketNotifier::Read, this);
-    connect(m_notifier, &QSocketNotifier::activated, this, &EndRequests::readPipe);
+    connect(m_notifier, &QSocketNotifier::activated, this, &SignalEndRequests::readPipe);
     struct sigaction action {};
     action.sa_handler = onEndSignal;
     sigemptyset(&action.sa_mask);
@@ -38,7 +38,7 @@ EndRequests::EndRequests(QObject* parent) : QObject(parent) {
         ::sigaction(signal, &action, nullptr);
 }
 
-EndRequests::~EndRequests() {
+SignalEndRequests::~SignalEndRequests() {
     if (!m_notifier)
         return;
     struct sigaction action {};
@@ -52,7 +52,7 @@ EndRequests::~EndRequests() {
     g_pipe[0] = g_pipe[1] = -1;
 }
 
-void EndRequests::readPipe() {
+void SignalEndRequests::readPipe() {
     unsigned char number = 0;
     while (::read(g_pipe[0], &number, 1) == 1)
         Q_EMIT received(number);

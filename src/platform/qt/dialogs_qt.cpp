@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "dialogs.h"
+#include "dialogs_qt.h"
 
 #include <QApplication>
 #include <QMessageBox>

@@ -3,7 +3,8 @@
 // the compositor, and each inhibitor is made for the wl_surface of a shown window.
 #include "waylandidle.h"
 
-#include "inhibitor.h"
+#include "app/keepawake.h"
+
 #include "qwayland-idle-inhibit-unstable-v1.h"
 #include "shownwindow.h"
 

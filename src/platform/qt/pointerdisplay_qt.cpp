@@ -1,17 +1,17 @@
 // SPDX-License-Identifier: MIT
-#include "pointerdisplay_desktop.h"
+#include "pointerdisplay_qt.h"
 
 #include <QCursor>
 #include <QGuiApplication>
 
 namespace umbralux {
 
-DesktopPointerDisplay::~DesktopPointerDisplay() {
+OverrideCursorPointerDisplay::~OverrideCursorPointerDisplay() {
     if (m_blanked)
         QGuiApplication::restoreOverrideCursor();
 }
 
-int DesktopPointerDisplay::ShowCursor(bool show) {
+int OverrideCursorPointerDisplay::ShowCursor(bool show) {
     m_count += show ? 1 : -1;
     const bool hide = m_count < 0;
     if (hide && !m_blanked)

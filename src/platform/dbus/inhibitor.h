@@ -1,14 +1,13 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "app/keepawake.h"
+
 #include <QDBusConnection>
 #include <QDBusMessage>
-#include <QLoggingCategory>
 #include <QObject>
 #include <QString>
 #include <functional>
-
-Q_DECLARE_LOGGING_CATEGORY(lcKeepAwake)
 
 namespace umbralux {
 

@@ -2,7 +2,7 @@
 // Keep-awake on Windows: a right-Shift press and release fed to the system, which counts as user input, and
 // a power-management call. The key events carry the program's own tag, and an application-wide filter drops
 // them before any window sees them, so the blank screen never takes its own key for the user's.
-#include "keepawake_desktop.h"
+#include "keepawake_win.h"
 
 #include "app/failure.h"
 
@@ -34,32 +34,28 @@ void sendRightShift(DWORD flags) {
 
 } // namespace
 
-struct DesktopKeepAwake::Parts {};
-
-DesktopKeepAwake::DesktopKeepAwake() {
+WindowsKeepAwake::WindowsKeepAwake() {
     static OwnKeyFilter filter;
     QCoreApplication::instance()->installNativeEventFilter(&filter);
 }
 
-DesktopKeepAwake::~DesktopKeepAwake() = default;
-
-void DesktopKeepAwake::setHeld(bool held) {
-    m_held = held;
+void WindowsKeepAwake::setHeld(bool) {
+    // Nothing is held between the ticks.
 }
 
-void DesktopKeepAwake::signalUserActivity() {
+void WindowsKeepAwake::signalUserActivity() {
     sendRightShift(0);
 }
 
-void DesktopKeepAwake::endUserActivity() {
+void WindowsKeepAwake::endUserActivity() {
     sendRightShift(KEYEVENTF_KEYUP);
 }
 
-void DesktopKeepAwake::keepSystemAwake() {
+void WindowsKeepAwake::keepSystemAwake() {
     SetThreadExecutionState(ES_SYSTEM_REQUIRED);
 }
 
-QString DesktopKeepAwake::describe() const {
+QString WindowsKeepAwake::describe() const {
     return QStringLiteral("Keep-awake uses Windows power management.");
 }
 

@@ -1,13 +1,11 @@
 // SPDX-License-Identifier: MIT
-#include "pointerdisplay_desktop.h"
+#include "pointerdisplay_win.h"
 
 #include <windows.h>
 
 namespace umbralux {
 
-DesktopPointerDisplay::~DesktopPointerDisplay() = default;
-
-int DesktopPointerDisplay::ShowCursor(bool show) {
+int ShowCursorPointerDisplay::ShowCursor(bool show) {
     return ::ShowCursor(show ? TRUE : FALSE);
 }
 

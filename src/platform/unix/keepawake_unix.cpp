@@ -2,21 +2,22 @@
 // Keep-awake on Linux desktops. Nothing here produces an input event: the X server's idle time is reset
 // directly, xscreensaver is told by message, and everything else goes through the inhibitors of the
 // services and of the Wayland compositor, so the blank screen can never take keep-awake for the user's key.
-#include "cookieinhibitor.h"
-#include "gnomeinhibitor.h"
-#include "keepawake_desktop.h"
-#include "logindinhibitor.h"
-#include "portalinhibitor.h"
-#include "useractivity.h"
-#include "waylandidle.h"
-#include "x11desktop.h"
+#include "keepawake_unix.h"
+
+#include "platform/dbus/cookieinhibitor.h"
+#include "platform/dbus/gnomeinhibitor.h"
+#include "platform/dbus/logindinhibitor.h"
+#include "platform/dbus/portalinhibitor.h"
+#include "platform/dbus/useractivity.h"
+#include "platform/wayland/waylandidle.h"
+#include "platform/x11/x11desktop.h"
 
 #include <QStringList>
 #include <vector>
 
 namespace umbralux {
 
-struct DesktopKeepAwake::Parts {
+struct LinuxKeepAwake::Parts {
     Parts()
         : sandboxed(PortalInhibitor::sandboxed()), activity(QDBusConnection::sessionBus()),
           gnome(QDBusConnection::sessionBus()) {
@@ -64,7 +65,7 @@ struct DesktopKeepAwake::Parts {
     std::vector<std::unique_ptr<Inhibitor>> inhibitors;
 };
 
-DesktopKeepAwake::DesktopKeepAwake() : m_parts(std::make_unique<Parts>()) {
+LinuxKeepAwake::LinuxKeepAwake() : m_parts(std::make_unique<Parts>()) {
     if (Inhibitor* saver = m_parts->screenSaver)
         saver->setOnStatusChanged([this] {
             if (m_held)
@@ -72,12 +73,12 @@ DesktopKeepAwake::DesktopKeepAwake() : m_parts(std::make_unique<Parts>()) {
         });
 }
 
-DesktopKeepAwake::~DesktopKeepAwake() {
+LinuxKeepAwake::~LinuxKeepAwake() {
     // The services also drop the holds of a program that is gone; this just says so first.
     setHeld(false);
 }
 
-void DesktopKeepAwake::setHeld(bool held) {
+void LinuxKeepAwake::setHeld(bool held) {
     if (held == m_held)
         return;
     m_held = held;
@@ -96,22 +97,22 @@ void DesktopKeepAwake::setHeld(bool held) {
     }
 }
 
-void DesktopKeepAwake::signalUserActivity() {
+void LinuxKeepAwake::signalUserActivity() {
     x11::resetScreenSaver();
     m_parts->tellXScreenSaver();
     if (!m_parts->sandboxed)
         m_parts->activity.signal();
 }
 
-void DesktopKeepAwake::endUserActivity() {
+void LinuxKeepAwake::endUserActivity() {
     // Nothing was pressed, so nothing is to be released.
 }
 
-void DesktopKeepAwake::keepSystemAwake() {
+void LinuxKeepAwake::keepSystemAwake() {
     // The idle inhibitors held since setHeld(true) keep the system awake; there is nothing to renew.
 }
 
-QString DesktopKeepAwake::describe() const {
+QString LinuxKeepAwake::describe() const {
     QStringList used;
     QStringList tried;
     QStringList reasons;

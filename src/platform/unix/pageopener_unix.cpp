@@ -1,12 +1,13 @@
 // SPDX-License-Identifier: MIT
-#include "failure.h"
-#include "pageopener.h"
+#include "pageopener_unix.h"
+
+#include "app/failure.h"
 
 #include <QProcess>
 
 namespace umbralux {
 
-void DesktopPageOpener::openPage(const QString& address) {
+void XdgPageOpener::openPage(const QString& address) {
     if (!QProcess::startDetached(QStringLiteral("xdg-open"), {address}))
         throw Failure(QStringLiteral("File not found: xdg-open"));
 }

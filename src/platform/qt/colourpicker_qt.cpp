@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "colourpicker.h"
+#include "colourpicker_qt.h"
 
 #include <QColorDialog>
 

@@ -1,0 +1,14 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "app/pageopener.h"
+
+namespace umbralux {
+
+/// The desktop's own opener, xdg-open. Started directly, never through a shell.
+class XdgPageOpener final : public PageOpener {
+  public:
+    void openPage(const QString& address) override;
+};
+
+} // namespace umbralux

@@ -1,0 +1,14 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "app/windowhints.h"
+
+namespace umbralux {
+
+/// The hints as EWMH window states; nothing is asked when the program does not run on X11.
+class X11WindowHints final : public WindowHints {
+  public:
+    void skipTaskbar(QWidget* window) override;
+};
+
+} // namespace umbralux

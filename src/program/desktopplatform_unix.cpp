@@ -1,0 +1,45 @@
+// SPDX-License-Identifier: MIT
+// The services of Linux and other Unix desktops.
+#include "desktopplatform.h"
+
+#include "app/platform.h"
+#include "platform/qt/colourpicker_qt.h"
+#include "platform/qt/dialogs_qt.h"
+#include "platform/qt/pointerdisplay_qt.h"
+#include "platform/qt/programend_qt.h"
+#include "platform/qt/randomsource_qt.h"
+#include "platform/unix/endrequests_unix.h"
+#include "platform/unix/keepawake_unix.h"
+#include "platform/unix/pageopener_unix.h"
+#include "platform/unix/settingsstore_unix.h"
+#include "platform/x11/windowhints_x11.h"
+
+namespace umbralux {
+
+struct DesktopPlatform::Parts {
+    IniSettingsStore settingsStore;
+    MessageBoxDialogs dialogs;
+    XdgPageOpener pageOpener;
+    SystemRandomSource random;
+    EventLoopProgramEnd programEnd;
+    OverrideCursorPointerDisplay pointerDisplay;
+    LinuxKeepAwake keepAwake;
+    ColourDialogPicker colourPicker;
+    X11WindowHints windowHints;
+    SignalEndRequests endRequests;
+};
+
+DesktopPlatform::DesktopPlatform()
+    : m_parts(std::make_unique<Parts>()),
+      m_services(std::make_unique<Platform>(Platform{
+          m_parts->settingsStore, m_parts->dialogs, m_parts->pageOpener, m_parts->random, m_parts->programEnd,
+          m_parts->pointerDisplay, m_parts->keepAwake, m_parts->colourPicker, m_parts->windowHints})) {}
+
+DesktopPlatform::~DesktopPlatform() = default;
+
+void DesktopPlatform::onEndRequest(std::function<void()> endRequested) {
+    QObject::connect(&m_parts->endRequests, &SignalEndRequests::received, &m_parts->endRequests,
+                     [endRequested = std::move(endRequested)] { endRequested(); });
+}
+
+} // namespace umbralux

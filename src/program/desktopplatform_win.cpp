@@ -1,0 +1,42 @@
+// SPDX-License-Identifier: MIT
+// The services of Windows.
+#include "desktopplatform.h"
+
+#include "app/platform.h"
+#include "platform/qt/colourpicker_qt.h"
+#include "platform/qt/dialogs_qt.h"
+#include "platform/qt/programend_qt.h"
+#include "platform/qt/randomsource_qt.h"
+#include "platform/windows/keepawake_win.h"
+#include "platform/windows/pageopener_win.h"
+#include "platform/windows/pointerdisplay_win.h"
+#include "platform/windows/settingsstore_win.h"
+#include "platform/windows/windowhints_win.h"
+
+namespace umbralux {
+
+struct DesktopPlatform::Parts {
+    RegistrySettingsStore settingsStore;
+    MessageBoxDialogs dialogs;
+    ExplorerPageOpener pageOpener;
+    SystemRandomSource random;
+    EventLoopProgramEnd programEnd;
+    ShowCursorPointerDisplay pointerDisplay;
+    WindowsKeepAwake keepAwake;
+    ColourDialogPicker colourPicker;
+    WindowsWindowHints windowHints;
+};
+
+DesktopPlatform::DesktopPlatform()
+    : m_parts(std::make_unique<Parts>()),
+      m_services(std::make_unique<Platform>(Platform{
+          m_parts->settingsStore, m_parts->dialogs, m_parts->pageOpener, m_parts->random, m_parts->programEnd,
+          m_parts->pointerDisplay, m_parts->keepAwake, m_parts->colourPicker, m_parts->windowHints})) {}
+
+DesktopPlatform::~DesktopPlatform() = default;
+
+void DesktopPlatform::onEndRequest(std::function<void()>) {
+    // Windows ends a session with WM_QUERYENDSESSION and WM_ENDSESSION, which Qt turns into close events.
+}
+
+} // namespace umbralux
