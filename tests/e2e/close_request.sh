@@ -15,7 +15,7 @@ if [ "$WM_MODE" = openbox ]; then
 else
     "$XPROBE" close "$CURTAIN"
 fi
-wait_for 10 bash -c "! xwininfo -id $CURTAIN 2>/dev/null | grep -q IsViewable" || fail "the blank screen stayed up"
+wait_curtain_gone
 wait_options
 wait_for 3 pointer_is visible || fail "pointer not back after the close request"
 app_running || fail "a close request for the blank screen ended the program"

@@ -14,8 +14,6 @@ SCREEN_DEADLINE=15
 
 click() { xdotool mousemove --sync --window "$1" $2 click 1; }
 
-window_gone() { ! xwininfo -id "$1" 2>/dev/null | grep -q IsViewable; }
-
 # Succeeds when the whole screen is the one colour given as "R,G,B".
 screen_is() {
     import -window root "$WORK/screen.png"

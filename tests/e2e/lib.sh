@@ -123,12 +123,15 @@ window_geometry() {
     xwininfo -id "$1" | awk '/Absolute upper-left X:/{x=$4} /Absolute upper-left Y:/{y=$4} /Width:/{w=$2} /Height:/{h=$2} END{print w "x" h "+" x "+" y}'
 }
 
-window_viewable() { xwininfo -id "$1" 2>/dev/null | grep -q "IsViewable"; }
+# Whether the window is mapped and viewable (no pipe: under pipefail a closed pipe would read as "not viewable").
+window_viewable() { [[ $(xwininfo -id "$1" 2>/dev/null) == *IsViewable* ]]; }
+# Whether the window is unmapped or destroyed.
+window_gone() { ! window_viewable "$1"; }
 
 # The blank screen keeps the design's window text "Form1".
 wait_curtain() { CURTAIN=$(find_window "Form1") || fail "the blank screen did not appear"; }
 wait_options() { OPTIONS_WINDOW=$(find_window "Umbralux Software") || fail "the options window did not come back"; }
-wait_curtain_gone() { wait_for 10 bash -c "! xwininfo -id $CURTAIN 2>/dev/null | grep -q IsViewable" || fail "the blank screen stayed up"; }
+wait_curtain_gone() { wait_for 10 window_gone "$CURTAIN" || fail "the blank screen stayed up"; }
 
 # Clicks at a point of a window, in the window's own coordinates.
 click_in() { xdotool mousemove --window "$1" "$2" "$3" click "${4:-1}"; }

@@ -28,7 +28,7 @@ window_viewable "$ERROR_BOX" && fail "the error report stayed open"
 click_in "$OPTIONS_WINDOW" $SHOW_SCREEN_AT
 REMINDER=$(find_window "Umbralux") || fail "no reminder for the missing password"
 xdotool key Return
-wait_for 5 bash -c "! xwininfo -id $REMINDER 2>/dev/null | grep -q IsViewable" || fail "the reminder stayed open"
+wait_for 5 window_gone "$REMINDER" || fail "the reminder stayed open"
 find_window "Form1" 1 >/dev/null && fail "the blank screen was shown without a password"
 xdotool type "typed after the reminder"
 wait_for 3 stored_is Text1 "typed after the reminder" || fail "the keyboard did not go to the password box: $(store_get Text1)"

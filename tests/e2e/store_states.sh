@@ -59,7 +59,7 @@ close_reports() {
         [ $REPORTS -le 30 ] || fail "error reports do not stop"
         xdotool windowfocus "$box" 2>/dev/null || true
         xdotool key Return
-        wait_for 5 bash -c "! xwininfo -id $box 2>/dev/null | grep -q IsViewable" || fail "a report stayed open"
+        wait_for 5 window_gone "$box" || fail "a report stayed open"
     done
 }
 
