@@ -7,7 +7,7 @@
 start_x
 store_set Check4 0
 start_app
-click_in "$OPTIONS_WINDOW" $SHOW_SCREEN_AT
+show_screen
 wait_curtain
 wait_for 3 pointer_is hidden || fail "pointer still visible"
 if [ "$WM_MODE" = openbox ]; then

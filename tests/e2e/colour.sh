@@ -4,15 +4,9 @@
 # whole blank screen red; "Reset Color To Default" makes it black again; on a white screen the hint is black.
 . "$(dirname "$0")/lib.sh"
 
-# Centres of the push buttons in the options window (the design's twips at 15 per pixel).
-SHOW_SCREEN="268 21"
-CHANGE_COLOR="212 55"
-RESET_COLOR="212 89"
 # The blank screen hides its hint at its fourth one-second tick: look at it well before.
 HINT_DEADLINE=3
 SCREEN_DEADLINE=15
-
-click() { xdotool mousemove --sync --window "$1" $2 click 1; }
 
 # Succeeds when the whole screen is the one colour given as "R,G,B".
 screen_is() {
@@ -22,7 +16,7 @@ screen_is() {
 }
 
 pick_colour() {
-    click "$OPTIONS_WINDOW" "$CHANGE_COLOR"
+    click_options $CHANGE_COLOR_AT
     local dialog
     dialog=$(find_window "Select Color") || fail "the colour dialog did not open"
     xdotool mousemove --sync --window "$dialog" 20 20
@@ -33,13 +27,11 @@ pick_colour() {
     wait_for 10 window_gone "$dialog" || fail "the colour dialog did not close"
 }
 
-show_screen() { click "$OPTIONS_WINDOW" "$SHOW_SCREEN"; }
-
 # Dismisses the blank screen with ESC (the method of a first start) and waits for the options window.
 dismiss() {
     xdotool mousemove --sync 512 384
     xdotool key Escape
-    OPTIONS_WINDOW=$(find_window "Umbralux Software") || fail "the options window did not come back"
+    wait_options
 }
 
 start_x
@@ -53,7 +45,7 @@ wait_for $SCREEN_DEADLINE screen_is 255,0,0 || fail "the blank screen is not all
 cp "$WORK/screen.png" "$ARTIFACTS/$TEST_NAME-red.png"
 dismiss
 
-click "$OPTIONS_WINDOW" "$RESET_COLOR"
+click_options $RESET_COLOR_AT
 wait_for 5 bash -c "grep -qx 'Background%20Color=0' '$STORE'" || fail "the reset did not store black"
 show_screen
 wait_for $SCREEN_DEADLINE screen_is 0,0,0 || fail "the blank screen is not all black after the reset"

@@ -9,7 +9,7 @@ store_set "Background Color" 255
 store_set Check4 0
 start_app
 xdotool mousemove 500 500
-click_in "$OPTIONS_WINDOW" $SHOW_SCREEN_AT
+show_screen
 wait_curtain
 shown_at=$SECONDS
 

@@ -15,7 +15,7 @@ start_app
 rss() { awk '/^VmRSS:/{print $2}' "/proc/$APP_PID/status"; }
 
 for ((cycle = 1; cycle <= CYCLES; cycle++)); do
-    click_in "$OPTIONS_WINDOW" $SHOW_SCREEN_AT
+    show_screen
     wait_curtain
     xdotool key Escape
     wait_curtain_gone

@@ -21,7 +21,7 @@ calls() { grep -c "^$1" "$CALLS" || true; }
 
 store_set Check4 1
 start_app
-click_in "$OPTIONS_WINDOW" $SHOW_SCREEN_AT
+show_screen
 wait_curtain
 wait_for 5 pointer_is hidden || fail "the pointer was not hidden"
 wait_for 10 test "$(calls ScreenSaver.Inhibit)" -gt "$(calls ScreenSaver.UnInhibit)" ||

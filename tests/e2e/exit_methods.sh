@@ -26,15 +26,15 @@ send() {
 }
 
 for method in 1 2 3 4; do
-    click_in "$OPTIONS_WINDOW" ${OPTION_AT[$method]}
+    click_options ${OPTION_AT[$method]}
     if [ $method = 4 ]; then
-        click_in "$OPTIONS_WINDOW" $PASSWORD_BOX_AT
+        click_options $PASSWORD_BOX_AT
         xdotool key ctrl+a BackSpace
         xdotool type "pw1"
         wait_for 3 stored_is Text1 pw1 || fail "password not stored: $(store_get Text1)"
     fi
     wait_for 3 stored_is Option$method True || fail "method $method not stored"
-    click_in "$OPTIONS_WINDOW" $SHOW_SCREEN_AT
+    show_screen
     wait_curtain
     wait_for 5 bash -c "xdotool getwindowfocus | grep -qx $((CURTAIN))" || note "focus is on $(xdotool getwindowfocus), curtain $((CURTAIN))"
     for input in $(ignored_inputs $method); do

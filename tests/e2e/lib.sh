@@ -133,15 +133,17 @@ wait_curtain() { CURTAIN=$(find_window "Form1") || fail "the blank screen did no
 wait_options() { OPTIONS_WINDOW=$(find_window "Umbralux Software") || fail "the options window did not come back"; }
 wait_curtain_gone() { wait_for 10 window_gone "$CURTAIN" || fail "the blank screen stayed up"; }
 
-# Clicks at a point of a window, in the window's own coordinates.
-click_in() { xdotool mousemove --window "$1" "$2" "$3" click "${4:-1}"; }
-
 # The options window's controls, centre points in window coordinates (the design's pixels).
 SHOW_SCREEN_AT="268 21"
 CHANGE_COLOR_AT="212 55"
 RESET_COLOR_AT="212 89"
 OPTION_AT=("" "96 158" "112 135" "96 182" "88 205") # any key, ESC, click, password
 PASSWORD_BOX_AT="260 205"
+
+# Clicks at a point of the options window, in its own coordinates (wayland.sh finds the window through sway).
+click_options() { xdotool mousemove --window "$OPTIONS_WINDOW" "$1" "$2" click 1; }
+# Clicks "Show Screen".
+show_screen() { click_options $SHOW_SCREEN_AT; }
 
 # Number of distinct colours on the screen (optionally in a crop like 1024x600+0+100), and the first one.
 screen_colours() {

@@ -25,7 +25,7 @@ wait_options
 window_viewable "$ERROR_BOX" && fail "the error report stayed open"
 [ "$(store_get Option4)" = True ] || fail "the load did not restore the password method"
 
-click_in "$OPTIONS_WINDOW" $SHOW_SCREEN_AT
+show_screen
 REMINDER=$(find_window "Umbralux") || fail "no reminder for the missing password"
 xdotool key Return
 wait_for 5 window_gone "$REMINDER" || fail "the reminder stayed open"

@@ -20,7 +20,7 @@ show_from() {
     xdotool windowmove "$OPTIONS_WINDOW" "$x" 200
     on_monitor() { [ "$(xdotool getwindowgeometry "$OPTIONS_WINDOW" | awk -F'[ ,]+' '/Position/{print int($3 / 1280)}')" = $((x / 1280)) ]; }
     wait_for 5 on_monitor || fail "the options window did not move: $(window_geometry "$OPTIONS_WINDOW")"
-    click_in "$OPTIONS_WINDOW" $SHOW_SCREEN_AT
+    show_screen
     wait_for 10 curtain_count_is 2 || fail "not two curtain windows: $(curtain_windows)"
     HERE=$(curtain_window_at "$here")
     THERE=$(curtain_window_at "$there")
@@ -64,14 +64,14 @@ for side in A B; do
 done
 
 # The click method: a click on the other monitor dismisses.
-click_in "$OPTIONS_WINDOW" ${OPTION_AT[3]}
+click_options ${OPTION_AT[3]}
 wait_for 3 stored_is Option3 True || fail "click method not stored"
 show_from 300 $MONITOR_A $MONITOR_B
 xdotool mousemove 1900 400 click 1
 dismissed
 
 # Monitors coming and going while the screen is up.
-click_in "$OPTIONS_WINDOW" ${OPTION_AT[2]}
+click_options ${OPTION_AT[2]}
 wait_for 3 stored_is Option2 True || fail "ESC method not stored"
 show_from 300 $MONITOR_A $MONITOR_B
 xrandr --delmonitor B >/dev/null

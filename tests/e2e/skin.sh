@@ -33,7 +33,7 @@ background=$(pixel_at "$OPTIONS_WINDOW" $BACKGROUND_POINT)
 cp "$WORK/window.png" "$ARTIFACTS/skinned-options-window-$WM_MODE.png"
 grep -q "Application Error" "$WORK/app.log" && fail "an error was reported"
 
-xdotool mousemove --sync --window "$OPTIONS_WINDOW" 268 21 click 1
+show_screen
 all_black() {
     import -window root "$WORK/screen.png"
     [ "$(convert "$WORK/screen.png" -format '%k:%[fx:int(255*maxima)]' info:)" = 1:0 ]

@@ -87,17 +87,17 @@ for row in "${ROWS[@]}"; do
         [ $SECONDS -lt $deadline ] || fail "the options window did not appear: $(cat "$WORK/app.log")"
     done
     if [ "$method" != 0 ]; then
-        click_in "$OPTIONS_WINDOW" ${OPTION_AT[$method]}
+        click_options ${OPTION_AT[$method]}
         close_reports
         if [ "$method" = 4 ]; then
-            click_in "$OPTIONS_WINDOW" $PASSWORD_BOX_AT
+            click_options $PASSWORD_BOX_AT
             xdotool key ctrl+a BackSpace
             xdotool type pw
         fi
         close_reports
     fi
     before=$(store_fingerprint)
-    click_in "$OPTIONS_WINDOW" $SHOW_SCREEN_AT
+    show_screen
     close_reports
     wait_curtain
     wait_for 5 pointer_is hidden || fail "the pointer was not hidden"

@@ -41,7 +41,7 @@ options_settled() {
 }
 curtain_up() { [ "$(view Form1 | jq '.fullscreen_mode == 1 and .visible and .focused')" = true ]; }
 
-# Clicks at a point of the options window, in the window's own coordinates.
+# Clicks at a point of the options window, in the window's own coordinates, through where sway shows it.
 click_options() {
     local origin
     origin=$(view "Umbralux Software" | jq -r '"\(.rect.x + .window_rect.x) \(.rect.y + .window_rect.y)"')
@@ -81,7 +81,7 @@ for method in 1 2 3 4; do
         wait_for 3 stored_is Text1 pw1 || fail "password not stored: $(store_get Text1)"
     fi
     wait_for 3 stored_is Option$method True || fail "method $method not stored"
-    click_options $SHOW_SCREEN_AT
+    show_screen
     wait_for 10 curtain_up || fail "method $method: the blank screen is not full-screen and focused"
     if [ $method = 2 ]; then
         wait_for 8 output_is "1 FF0000" || fail "the output is not all red: $(output_colour)"
@@ -101,7 +101,7 @@ wait_for 3 pointer_is visible || fail "pointer not back with the options window"
 click_options ${OPTION_AT[2]}
 click_options $CHECK4_AT
 wait_for 3 stored_is Check4 0 || fail "keep-awake choice not stored"
-click_options $SHOW_SCREEN_AT
+show_screen
 wait_for 10 curtain_up || fail "the blank screen did not come up"
 as_user swaymsg '[app_id="io.github.quenbrook.Umbralux" title="^Form1$"] kill' >/dev/null
 wait_for 10 options_settled || fail "the close request did not bring the options window back"
@@ -109,8 +109,8 @@ app_running || fail "a close request for the blank screen ended the program"
 wait_for 5 inhibits "Umbralux Software" false || fail "keep-awake released, but the options window still inhibits idle"
 # Under load the first click can reach the reloaded options window before sway has placed it; a user would
 # click again (a second click on a curtain that came up late does nothing under the ESC method).
-click_options $SHOW_SCREEN_AT
-wait_for 5 curtain_up || { click_options $SHOW_SCREEN_AT && wait_for 10 curtain_up; } ||
+show_screen
+wait_for 5 curtain_up || { show_screen && wait_for 10 curtain_up; } ||
     fail "the blank screen did not come up again"
 inhibits Form1 false || fail "keep-awake off, but the blank screen inhibits idle"
 xdotool key Escape

@@ -26,7 +26,7 @@ store_set Option3 True
 store_set Option4 False
 store_set Check4 0
 start_app
-click_in "$OPTIONS_WINDOW" $SHOW_SCREEN_AT
+show_screen
 wait_curtain
 if [ "${MONITORS:-1}" = 2 ]; then
     # shellcheck disable=SC2086
