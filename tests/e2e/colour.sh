@@ -8,13 +8,6 @@
 HINT_DEADLINE=3
 SCREEN_DEADLINE=15
 
-# Succeeds when the whole screen is the one colour given as "R,G,B".
-screen_is() {
-    import -window root "$WORK/screen.png"
-    [ "$(convert "$WORK/screen.png" -format '%k' info:)" = 1 ] &&
-        [ "$(convert "$WORK/screen.png" -format '%[fx:int(255*r)],%[fx:int(255*g)],%[fx:int(255*b)]' info:)" = "$1" ]
-}
-
 pick_colour() {
     click_options $CHANGE_COLOR_AT
     local dialog
@@ -41,14 +34,14 @@ pick_colour "#ff0000"
 # The dialog's window may be gone before its handler has stored the colour.
 wait_for 5 stored_is "Background Color" 255 || fail "stored colour $(store_get "Background Color"), expected 255"
 show_screen
-wait_for $SCREEN_DEADLINE screen_is 255,0,0 || fail "the blank screen is not all red"
-cp "$WORK/screen.png" "$ARTIFACTS/$TEST_NAME-red.png"
+wait_for $SCREEN_DEADLINE screen_is "1 FF0000" || fail "the blank screen is not all red"
+cp "$SHOT" "$ARTIFACTS/$TEST_NAME-red.png"
 dismiss
 
 click_options $RESET_COLOR_AT
 wait_for 5 bash -c "grep -qx 'Background%20Color=0' '$STORE'" || fail "the reset did not store black"
 show_screen
-wait_for $SCREEN_DEADLINE screen_is 0,0,0 || fail "the blank screen is not all black after the reset"
+wait_for $SCREEN_DEADLINE screen_is "1 000000" || fail "the blank screen is not all black after the reset"
 dismiss
 
 pick_colour "#ffffff"
@@ -56,11 +49,10 @@ wait_for 5 stored_is "Background Color" 16777215 || fail "white stored as $(stor
 show_screen
 # White screen, black hint: both colours are there at once while the hint shows.
 hint_is_black() {
-    import -window root "$WORK/screen.png"
-    [ "$(convert "$WORK/screen.png" -colorspace gray -format '%[fx:minima],%[fx:maxima]' info:)" = 0,1 ] &&
-        [ "$(convert "$WORK/screen.png" -format '%[fx:int(255*p{1000,700}.r)]' info:)" = 255 ]
+    screenshot && [ "$(convert "$SHOT" -colorspace gray -format '%[fx:minima],%[fx:maxima]' info:)" = 0,1 ] &&
+        [ "$(shot_colours 1x1+1000+700)" = "1 FFFFFF" ]
 }
 wait_for $HINT_DEADLINE hint_is_black || fail "no black hint on the white screen"
-cp "$WORK/screen.png" "$ARTIFACTS/$TEST_NAME-white-hint.png"
-wait_for $SCREEN_DEADLINE screen_is 255,255,255 || fail "the hint did not go"
+cp "$SHOT" "$ARTIFACTS/$TEST_NAME-white-hint.png"
+wait_for $SCREEN_DEADLINE screen_is "1 FFFFFF" || fail "the hint did not go"
 note "passed"

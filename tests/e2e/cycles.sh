@@ -38,5 +38,5 @@ for pid in $(pgrep -f "^$UMBRALUX" || true); do
 done
 [ $on_this_display = 1 ] || fail "$on_this_display program processes"
 [ "$(xdotool search --onlyvisible --class umbralux | wc -l)" = 1 ] || fail "more than one visible window"
-[ "$(pointer_state)" = visible ] || fail "pointer hidden after the cycles"
+pointer_is visible || fail "pointer hidden after the cycles"
 note "passed"

@@ -13,7 +13,7 @@ PIDS=()
 
 fail() {
     echo "FAIL [$TEST_NAME]: $*" >&2
-    [ -n "${DISPLAY:-}" ] && import -window root "$ARTIFACTS/$TEST_NAME-failure.png" 2>/dev/null || true
+    [ -n "${DISPLAY:-}" ] && screenshot "$ARTIFACTS/$TEST_NAME-failure.png" 2>/dev/null || true
     exit 1
 }
 
@@ -145,20 +145,16 @@ click_options() { xdotool mousemove --window "$OPTIONS_WINDOW" "$1" "$2" click 1
 # Clicks "Show Screen".
 show_screen() { click_options $SHOW_SCREEN_AT; }
 
-# Number of distinct colours on the screen (optionally in a crop like 1024x600+0+100), and the first one.
-screen_colours() {
-    local shot="$WORK/shot.png"
-    import -window root "$shot"
-    if [ -n "${1:-}" ]; then convert "$shot" -crop "$1" +repage "$shot"; fi
-    convert "$shot" -format '%k' info:
-}
-screen_colour_at() { import -window root "$WORK/px.png"; convert "$WORK/px.png" -format "%[hex:p{$1,$2}]" info: | cut -c1-6; }
-
-pointer_state() { "$XPROBE" cursor; }
+# A screenshot of the whole screen at 8 bits a channel, into SHOT or the file given.
+SHOT=$WORK/screen.png
+screenshot() { import -window root -depth 8 "${1:-$SHOT}"; }
+# What SHOT shows, or its crop WIDTHxHEIGHT+X+Y: "COUNT RRGGBB", its number of colours and its first pixel's colour.
+shot_colours() { convert "$SHOT" ${1:+-crop "$1" +repage} -format '%k %[hex:p{0,0}]' info:; }
 
 # Predicates for wait_for: each looks again every time it is called.
-pointer_is() { [ "$(pointer_state)" = "$1" ]; }
-colours_are() { [ "$(screen_colours "${2:-}")" = "$1" ]; }
+pointer_is() { [ "$("$XPROBE" cursor)" = "$1" ]; }
+# Whether a new screenshot (or its crop) shows "COUNT RRGGBB", e.g. "1 FF0000" for all red.
+screen_is() { screenshot && [ "$(shot_colours "${2:-}")" = "$1" ]; }
 stored_is() { [ "$(store_get "$1")" = "$2" ]; }
 
 # Two monitors side by side, A and B, on a 2560x800 screen (set SCREEN_SIZE=2560x800 before sourcing this

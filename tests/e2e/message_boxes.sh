@@ -18,7 +18,7 @@ APP_PID=$!
 PIDS+=($APP_PID)
 
 ERROR_BOX=$(find_window "Application Error") || fail "no error report for the unreadable colour"
-import -window root "$ARTIFACTS/error-report-$WM_MODE.png"
+screenshot "$ARTIFACTS/error-report-$WM_MODE.png"
 find_window "Umbralux Software" 1 >/dev/null && fail "the options window opened before the report was closed"
 xdotool key Return
 wait_options

@@ -42,7 +42,7 @@ for side in A B; do
     # Every pixel in the colour, the hint's band on the pointer's monitor excepted while it shows.
     wait_for 3 region_is $RED $there_x 0 1280 800 || fail "monitor under the companion: $("$XPROBE" region $there_x 0 1280 800)"
     wait_for 3 region_is $RED $here_x 100 1280 700 || fail "monitor under the blank screen: $("$XPROBE" region $here_x 100 1280 700)"
-    [ $side = B ] && import -window root "$ARTIFACTS/monitors-with-hint-$WM_MODE.png"
+    [ $side = B ] && screenshot "$ARTIFACTS/monitors-with-hint-$WM_MODE.png"
     wait_for 8 region_is $RED 0 0 2560 800 || fail "not every pixel red: $("$XPROBE" region 0 0 2560 800)"
     if [ "$WM_MODE" = openbox ]; then
         xprop -id "$THERE" _NET_WM_STATE | grep -q SKIP_TASKBAR || fail "the companion asks for a task-bar entry"

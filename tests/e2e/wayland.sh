@@ -50,9 +50,8 @@ click_options() {
 }
 CHECK4_AT="40 261"
 
-# Number of colours on the output and the first one (grim's screenshots leave out the pointer).
-output_colour() { as_user grim - | convert - -format '%k %[hex:p{1,1}]' info:; }
-output_is() { [ "$(output_colour)" = "$1" ]; }
+# Whether a new screenshot of the output shows "COUNT RRGGBB" (grim's screenshots leave out the pointer).
+output_is() { as_user grim - >"$SHOT" && [ "$(shot_colours)" = "$1" ]; }
 
 store_set "Background Color" 255 # red
 store_set Check4 1
@@ -84,7 +83,7 @@ for method in 1 2 3 4; do
     show_screen
     wait_for 10 curtain_up || fail "method $method: the blank screen is not full-screen and focused"
     if [ $method = 2 ]; then
-        wait_for 8 output_is "1 FF0000" || fail "the output is not all red: $(output_colour)"
+        wait_for 8 output_is "1 FF0000" || fail "the output is not all red: $(shot_colours)"
         wait_for 3 pointer_is hidden || fail "pointer visible over the blank screen"
         inhibits Form1 true || fail "keep-awake on, but the blank screen does not inhibit idle"
         xdotool key a click 1
