@@ -14,8 +14,7 @@ start_bus system-bus
 export DBUS_SYSTEM_BUS_ADDRESS=$BUS_ADDRESS
 
 CALLS=$WORK/calls.log
-"$FAKEDESKTOP" >"$CALLS" 2>&1 &
-PIDS+=($!)
+background "$CALLS" "$FAKEDESKTOP"
 wait_for 10 grep -qx ready "$CALLS" || fail "the fake desktop did not start: $(cat "$CALLS")"
 calls() { grep -c "^$1" "$CALLS" || true; }
 

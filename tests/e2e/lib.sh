@@ -27,6 +27,16 @@ cleanup() {
 }
 trap cleanup EXIT
 
+# Starts a command (not a function, whose pid would be a subshell's) in the background with its output in the
+# given log; it is stopped at the end, and its pid is left in BG_PID.
+background() {
+    local log=$1
+    shift
+    "$@" >"$log" 2>&1 &
+    BG_PID=$!
+    PIDS+=("$BG_PID")
+}
+
 # Waits until the command succeeds, at most the given seconds.
 wait_for() {
     local seconds=$1
@@ -42,16 +52,14 @@ start_x() {
     mkdir -p "$ARTIFACTS"
     exec 5<> <(:)
     # shellcheck disable=SC2086 # XVFB_ARGS holds several arguments
-    Xvfb -displayfd 5 -screen 0 "${SCREEN_SIZE}x24" -nolisten tcp -noreset +extension XFIXES ${XVFB_ARGS:-} \
-        >"$WORK/xvfb.log" 2>&1 &
-    PIDS+=($!)
+    background "$WORK/xvfb.log" \
+        Xvfb -displayfd 5 -screen 0 "${SCREEN_SIZE}x24" -nolisten tcp -noreset +extension XFIXES ${XVFB_ARGS:-}
     local number
     read -r -t 15 number <&5 || fail "Xvfb did not start: $(cat "$WORK/xvfb.log")"
     export DISPLAY=":$number"
     wait_for 10 xdpyinfo || fail "X server :$number does not answer"
     if [ "$WM_MODE" = openbox ]; then
-        openbox --sm-disable >"$WORK/openbox.log" 2>&1 &
-        PIDS+=($!)
+        background "$WORK/openbox.log" openbox --sm-disable
         wait_for 10 wmctrl -m || fail "openbox did not start"
         # It announces itself before it manages windows; a window mapped in between can stay unmapped.
         "$XPROBE" wmready || fail "openbox does not map windows"
@@ -68,11 +76,21 @@ export DBUS_SYSTEM_BUS_ADDRESS="unix:path=$WORK/no-system-bus"
 # left in BUS_ADDRESS. (Not in a subshell: the daemon must be in PIDS to be stopped at the end.)
 start_bus() {
     local socket=$WORK/$1
-    dbus-daemon --session --nofork --nopidfile --address="unix:path=$socket" >"$WORK/$1.log" 2>&1 &
-    PIDS+=($!)
+    background "$WORK/$1.log" dbus-daemon --session --nofork --nopidfile --address="unix:path=$socket"
     wait_for 10 test -S "$socket" || fail "dbus-daemon ($1) did not start: $(cat "$WORK/$1.log")"
     BUS_ADDRESS="unix:path=$socket"
 }
+
+# The prefix of commands that run as the test's user (launch uses it): nothing, or setpriv after become_nobody.
+AS_USER=()
+# When the tests run as root, makes AS_USER run commands as nobody, for whom read-only means read-only.
+become_nobody() {
+    [ "$(id -u)" = 0 ] || return 0
+    AS_USER=(setpriv --reuid=65534 --regid=65534 --clear-groups)
+    chmod 711 "$WORK"
+}
+# Hands the files given to the user of AS_USER.
+give_to_user() { [ ${#AS_USER[@]} = 0 ] || chown -R --no-dereference 65534:65534 "$@"; }
 
 # A settings store of the test's own; seed it with: store_set KEY VALUE.
 export XDG_CONFIG_HOME="$WORK/config"
@@ -85,10 +103,14 @@ store_set() {
 }
 store_get() { sed -n "s/^${1// /%20}=//p" "$STORE"; }
 
+# Starts the program on the Qt platform given (xcb unless told), through AS_USER; its pid is left in APP_PID.
+launch() {
+    QT_QPA_PLATFORM=${1:-xcb} background "$WORK/app.log" "${AS_USER[@]}" "$UMBRALUX"
+    APP_PID=$BG_PID
+}
+# Starts the program and waits for its options window.
 start_app() {
-    QT_QPA_PLATFORM=xcb "$UMBRALUX" >"$WORK/app.log" 2>&1 &
-    APP_PID=$!
-    PIDS+=($APP_PID)
+    launch
     OPTIONS_WINDOW=$(find_window "Umbralux Software") || fail "the options window did not appear: $(cat "$WORK/app.log")"
 }
 
@@ -108,6 +130,8 @@ find_window() {
 window_size() { xwininfo -id "$1" | awk '/Width:/{w=$2} /Height:/{h=$2} END{print w "x" h}'; }
 
 app_running() { kill -0 "$APP_PID" 2>/dev/null; }
+# Ends the program, which must still be running, with SIGTERM and waits for it.
+stop_app() { kill "$APP_PID" || fail "the program had ended"; wait "$APP_PID" 2>/dev/null || true; }
 
 # Waits for the program to end and checks its exit status.
 expect_exit() {

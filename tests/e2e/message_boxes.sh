@@ -13,9 +13,7 @@ store_set Option2 False
 store_set Option3 False
 store_set Option4 True
 store_set Check4 0
-QT_QPA_PLATFORM=xcb "$UMBRALUX" >"$WORK/app.log" 2>&1 &
-APP_PID=$!
-PIDS+=($APP_PID)
+launch
 
 ERROR_BOX=$(find_window "Application Error") || fail "no error report for the unreadable colour"
 screenshot "$ARTIFACTS/error-report-$WM_MODE.png"

@@ -37,7 +37,6 @@ for factors in "1 2" "2 1"; do
     wait_for 10 like_on_a || fail "factors $factors: the pictures differ by $(difference on-a on-b)"
     screenshot "$ARTIFACTS/$TEST_NAME-$on_a-$on_b.png"
     note "factors $factors: RMSE between the two monitors' pictures $(difference on-a on-b)"
-    kill "$APP_PID"
-    wait "$APP_PID" 2>/dev/null || true
+    stop_app
 done
 note "passed"

@@ -7,12 +7,7 @@
 . "$(dirname "$0")/lib.sh"
 
 # The program runs as an ordinary user, for whom read-only means read-only (root writes anyway).
-if [ "$(id -u)" = 0 ]; then
-    AS_USER=(setpriv --reuid=65534 --regid=65534 --clear-groups)
-    chmod 711 "$WORK"
-else
-    AS_USER=()
-fi
+become_nobody
 FOLDER=$(dirname "$STORE")
 
 #     name                 store state      method picked (0: as shown)   input
@@ -46,7 +41,7 @@ prepare_store() {
         dd if=/dev/zero of="$XDG_CONFIG_HOME/filler" bs=4k 2>/dev/null || true
         ;;
     esac
-    [ ${#AS_USER[@]} = 0 ] || chown -R --no-dereference 65534:65534 "$XDG_CONFIG_HOME"
+    give_to_user "$XDG_CONFIG_HOME"
 }
 MOUNTED=
 trap 'app_running 2>/dev/null && kill "$APP_PID"; [ -z "$MOUNTED" ] || umount "$MOUNTED"; cleanup' EXIT
@@ -78,9 +73,7 @@ for row in "${ROWS[@]}"; do
         continue
     fi
     REPORTS=0
-    HOME=$WORK/home "${AS_USER[@]}" env QT_QPA_PLATFORM=xcb "$UMBRALUX" >"$WORK/app.log" 2>&1 &
-    APP_PID=$!
-    PIDS+=($APP_PID)
+    HOME=$WORK/home launch
     deadline=$((SECONDS + 30))
     until OPTIONS_WINDOW=$(find_window "Umbralux Software" 1); do
         close_reports
@@ -114,8 +107,7 @@ for row in "${ROWS[@]}"; do
     close_reports
     wait_curtain_gone
     wait_for 5 pointer_is visible || fail "the pointer stayed hidden"
-    kill "$APP_PID"
-    wait "$APP_PID" 2>/dev/null || true
+    stop_app
     case $state in
     folder | read-only-folder | read-only-file | full-disk)
         [ "$(store_fingerprint)" = "$before" ] || fail "the store changed: $(store_fingerprint)"

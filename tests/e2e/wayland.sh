@@ -6,11 +6,7 @@
 . "$(dirname "$0")/lib.sh"
 
 # sway refuses to run as root; the compositor, the program and the tools then run as nobody.
-AS_USER=()
-if [ "$(id -u)" -eq 0 ]; then
-    AS_USER=(setpriv --reuid=65534 --regid=65534 --clear-groups)
-    chmod 755 "$WORK"
-fi
+become_nobody
 as_user() { "${AS_USER[@]}" "$@"; }
 mkdir -p "$WORK/home" "$WORK/runtime" "$XDG_CONFIG_HOME"
 chmod 700 "$WORK/runtime"
@@ -19,10 +15,9 @@ unset WAYLAND_DISPLAY SWAYSOCK
 
 XVFB_ARGS="-ac" start_x
 printf '%s\n' "xwayland disable" >"$WORK/sway.conf"
-give_to_user() { [ ${#AS_USER[@]} -eq 0 ] || chown -R 65534:65534 "$@"; }
 give_to_user "$WORK/home" "$WORK/runtime" "$XDG_CONFIG_HOME"
-WLR_BACKENDS=x11 WLR_RENDERER=pixman WLR_X11_OUTPUTS=1 as_user sway -c "$WORK/sway.conf" >"$WORK/sway.log" 2>&1 &
-PIDS+=($!)
+WLR_BACKENDS=x11 WLR_RENDERER=pixman WLR_X11_OUTPUTS=1 \
+    background "$WORK/sway.log" "${AS_USER[@]}" sway -c "$WORK/sway.conf"
 wait_for 15 bash -c "ls '$XDG_RUNTIME_DIR'/sway-ipc.*.sock" || fail "sway did not start: $(tail -5 "$WORK/sway.log")"
 SWAYSOCK=$(ls "$XDG_RUNTIME_DIR"/sway-ipc.*.sock)
 export SWAYSOCK WAYLAND_DISPLAY=wayland-1
@@ -57,9 +52,8 @@ store_set "Background Color" 255 # red
 store_set Check4 1
 give_to_user "$XDG_CONFIG_HOME"
 cp "$UMBRALUX" "$WORK/umbralux" # where nobody can reach it, whatever the checkout's permissions
-QT_QPA_PLATFORM=wayland as_user "$WORK/umbralux" >"$WORK/app.log" 2>&1 &
-APP_PID=$!
-PIDS+=($APP_PID)
+UMBRALUX=$WORK/umbralux
+launch wayland
 wait_for 15 options_settled || fail "the options window did not appear: $(cat "$WORK/app.log")"
 wait_for 5 inhibits "Umbralux Software" true || fail "keep-awake on, but the options window does not inhibit idle"
 

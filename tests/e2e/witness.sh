@@ -14,8 +14,7 @@ if [ "${MONITORS:-1}" = 2 ]; then
     WITNESS_AT="1400 10"
 fi
 # shellcheck disable=SC2086
-"$XPROBE" keylog $WITNESS_AT >"$WORK/keys.log" 2>&1 &
-PIDS+=($!)
+background "$WORK/keys.log" "$XPROBE" keylog $WITNESS_AT
 wait_for 5 grep -q ready "$WORK/keys.log" || fail "the witness window did not start"
 xdotool key q
 wait_for 3 grep -q "key q" "$WORK/keys.log" || fail "the witness does not see keys: $(cat "$WORK/keys.log")"
