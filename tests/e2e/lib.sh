@@ -102,6 +102,11 @@ store_set() {
     printf '%s=%s\n' "$key" "$2" >>"$STORE"
 }
 store_get() { sed -n "s/^${1// /%20}=//p" "$STORE"; }
+# Stores exit method 1-4 as the one chosen, True for it and False for the others.
+store_method() {
+    local i
+    for i in 1 2 3 4; do store_set "Option$i" "$([ "$i" = "$1" ] && echo True || echo False)"; done
+}
 
 # Starts the program on the Qt platform given (xcb unless told), through AS_USER; its pid is left in APP_PID.
 launch() {
@@ -168,6 +173,30 @@ PASSWORD_BOX_AT="260 205"
 click_options() { xdotool mousemove --window "$OPTIONS_WINDOW" "$1" "$2" click 1; }
 # Clicks "Show Screen".
 show_screen() { click_options $SHOW_SCREEN_AT; }
+
+# The password the tests choose, and the input (for send) that dismisses the blank screen under each method.
+PASSWORD=pw1
+EXIT_INPUT=("" key:b key:Escape click1 "type:$PASSWORD") # any key, ESC, click, password
+# Gives one input: key:NAME (an xdotool key name), type:TEXT or clickBUTTON (click1 is the left button).
+send() {
+    case $1 in
+    key:*) xdotool key "${1#key:}" ;;
+    type:*) xdotool type "${1#type:}" ;;
+    click*) xdotool click "${1#click}" ;;
+    *) fail "no such input: $1" ;;
+    esac
+}
+# Clears the password box of the options window and types the text given into it.
+type_password() { click_options $PASSWORD_BOX_AT; xdotool key ctrl+a BackSpace; xdotool type "$1"; }
+# Chooses exit method 1-4 in the options window (the password method with PASSWORD) and waits until it is stored.
+choose_method() {
+    click_options ${OPTION_AT[$1]}
+    if [ "$1" = 4 ]; then
+        type_password "$PASSWORD"
+        wait_for 3 stored_is Text1 "$PASSWORD" || fail "password not stored: $(store_get Text1)"
+    fi
+    wait_for 3 stored_is "Option$1" True || fail "method $1 not stored"
+}
 
 # A screenshot of the whole screen at 8 bits a channel, into SHOT or the file given.
 SHOT=$WORK/screen.png

@@ -8,10 +8,7 @@
 
 start_x
 store_set "Background Color" abc
-store_set Option1 False
-store_set Option2 False
-store_set Option3 False
-store_set Option4 True
+store_method 4
 store_set Check4 0
 launch
 

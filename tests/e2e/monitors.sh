@@ -64,15 +64,13 @@ for side in A B; do
 done
 
 # The click method: a click on the other monitor dismisses.
-click_options ${OPTION_AT[3]}
-wait_for 3 stored_is Option3 True || fail "click method not stored"
+choose_method 3
 show_from 300 $MONITOR_A $MONITOR_B
 xdotool mousemove 1900 400 click 1
 dismissed
 
 # Monitors coming and going while the screen is up.
-click_options ${OPTION_AT[2]}
-wait_for 3 stored_is Option2 True || fail "ESC method not stored"
+choose_method 2
 show_from 300 $MONITOR_A $MONITOR_B
 xrandr --delmonitor B >/dev/null
 wait_for 3 curtain_count_is 1 || fail "a window stayed for the removed monitor: $(curtain_windows)"

@@ -16,10 +16,10 @@ ROWS=(
     "empty-file            empty            0                             key:Escape"
     "exit-keys-missing     no-option-keys   0                             key:Escape"
     "unreadable-values     unreadable       0                             key:Escape"
-    "folder-for-file       folder           3                             click"
-    "read-only-folder      read-only-folder 4                             type:pw"
+    "folder-for-file       folder           3                             click1"
+    "read-only-folder      read-only-folder 4                             type:pw1"
     "read-only-file        read-only-file   1                             key:b"
-    "full-disk             full-disk        3                             click"
+    "full-disk             full-disk        3                             click1"
 )
 
 prepare_store() {
@@ -82,11 +82,7 @@ for row in "${ROWS[@]}"; do
     if [ "$method" != 0 ]; then
         click_options ${OPTION_AT[$method]}
         close_reports
-        if [ "$method" = 4 ]; then
-            click_options $PASSWORD_BOX_AT
-            xdotool key ctrl+a BackSpace
-            xdotool type pw
-        fi
+        [ "$method" != 4 ] || type_password "$PASSWORD"
         close_reports
     fi
     before=$(store_fingerprint)
@@ -94,11 +90,7 @@ for row in "${ROWS[@]}"; do
     close_reports
     wait_curtain
     wait_for 5 pointer_is hidden || fail "the pointer was not hidden"
-    case $input in
-    key:*) xdotool key "${input#key:}" ;;
-    type:*) xdotool type "${input#type:}" ;;
-    click) xdotool click 1 ;;
-    esac
+    send "$input"
     deadline=$((SECONDS + 20))
     until OPTIONS_WINDOW=$(find_window "Umbralux Software" 1); do
         close_reports

@@ -57,23 +57,8 @@ launch wayland
 wait_for 15 options_settled || fail "the options window did not appear: $(cat "$WORK/app.log")"
 wait_for 5 inhibits "Umbralux Software" true || fail "keep-awake on, but the options window does not inhibit idle"
 
-send_exit() {
-    case $1 in
-    1) xdotool key b ;;
-    2) xdotool key Escape ;;
-    3) xdotool click 1 ;;
-    4) xdotool type pw1 ;;
-    esac
-}
 for method in 1 2 3 4; do
-    click_options ${OPTION_AT[$method]}
-    if [ $method = 4 ]; then
-        click_options $PASSWORD_BOX_AT
-        xdotool key ctrl+a BackSpace
-        xdotool type pw1
-        wait_for 3 stored_is Text1 pw1 || fail "password not stored: $(store_get Text1)"
-    fi
-    wait_for 3 stored_is Option$method True || fail "method $method not stored"
+    choose_method $method
     show_screen
     wait_for 10 curtain_up || fail "method $method: the blank screen is not full-screen and focused"
     if [ $method = 2 ]; then
@@ -84,7 +69,7 @@ for method in 1 2 3 4; do
         sleep 0.3
         curtain_up || fail "ESC method: other input dismissed the blank screen"
     fi
-    send_exit $method
+    send "${EXIT_INPUT[$method]}"
     wait_for 10 options_settled || fail "method $method: the options window did not come back"
     note "method $method dismisses the blank screen"
 done

@@ -19,10 +19,7 @@ wait_for 5 grep -q ready "$WORK/keys.log" || fail "the witness window did not st
 xdotool key q
 wait_for 3 grep -q "key q" "$WORK/keys.log" || fail "the witness does not see keys: $(cat "$WORK/keys.log")"
 
-store_set Option1 False
-store_set Option2 False
-store_set Option3 True
-store_set Option4 False
+store_method 3
 store_set Check4 0
 start_app
 show_screen
