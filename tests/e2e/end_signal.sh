@@ -7,11 +7,7 @@
 TEST_NAME=end_signal-${END_SIGNAL:?}
 
 start_x
-
-start_bus session-bus
-export DBUS_SESSION_BUS_ADDRESS=$BUS_ADDRESS
-start_bus system-bus
-export DBUS_SYSTEM_BUS_ADDRESS=$BUS_ADDRESS
+start_buses
 
 CALLS=$WORK/calls.log
 background "$CALLS" "$FAKEDESKTOP"

@@ -72,13 +72,18 @@ start_x() {
 export DBUS_SESSION_BUS_ADDRESS="unix:path=$WORK/no-session-bus"
 export DBUS_SYSTEM_BUS_ADDRESS="unix:path=$WORK/no-system-bus"
 
-# Starts a private bus listening at the given socket and waits until it takes connections; its address is
-# left in BUS_ADDRESS. (Not in a subshell: the daemon must be in PIDS to be stopped at the end.)
+# Starts a private session or system bus, waits until it takes connections and points DBUS_SESSION_BUS_ADDRESS
+# or DBUS_SYSTEM_BUS_ADDRESS at it. (Not in a subshell: the daemon must be in PIDS to be stopped at the end.)
 start_bus() {
-    local socket=$WORK/$1
-    background "$WORK/$1.log" dbus-daemon --session --nofork --nopidfile --address="unix:path=$socket"
-    wait_for 10 test -S "$socket" || fail "dbus-daemon ($1) did not start: $(cat "$WORK/$1.log")"
-    BUS_ADDRESS="unix:path=$socket"
+    local socket=$WORK/$1-bus
+    background "$socket.log" dbus-daemon --session --nofork --nopidfile --address="unix:path=$socket"
+    wait_for 10 test -S "$socket" || fail "dbus-daemon ($1) did not start: $(cat "$socket.log")"
+    export "DBUS_${1^^}_BUS_ADDRESS=unix:path=$socket"
+}
+# Both private buses, in place of the desktop's session and system buses.
+start_buses() {
+    start_bus session
+    start_bus system
 }
 
 # The prefix of commands that run as the test's user (launch uses it): nothing, or setpriv after become_nobody.
