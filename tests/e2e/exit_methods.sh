@@ -22,7 +22,7 @@ for method in 1 2 3 4; do
     choose_method $method
     show_screen
     wait_curtain
-    wait_for 5 bash -c "xdotool getwindowfocus | grep -qx $((CURTAIN))" || note "focus is on $(xdotool getwindowfocus), curtain $((CURTAIN))"
+    wait_for 5 has_focus "$CURTAIN" || note "focus is on $("$XPROBE" focus), curtain $CURTAIN"
     for input in ${IGNORED_INPUTS[$method]}; do
         send "$input"
         sleep 0.3

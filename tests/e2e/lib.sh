@@ -236,8 +236,10 @@ curtain_count_is() { [ "$(curtain_windows | wc -l)" = "$1" ]; }
 # The window of the blank screen or a companion that covers the given geometry.
 curtain_window_at() { curtain_windows | awk -v g="$1" '$2 == g {print $1}'; }
 
-# Whether every pixel of a rectangle (X Y WIDTH HEIGHT) shows the colour RRGGBB.
-region_is() { [ "$("$XPROBE" region "$2" "$3" "$4" "$5")" = "1 $1" ]; }
+# Whether every pixel of a rectangle (X Y WIDTH HEIGHT) shows the colour RRGGBB; REGION keeps what was seen.
+region_is() { REGION=$("$XPROBE" region "$2" "$3" "$4" "$5") && [ "$REGION" = "1 $1" ]; }
+# Whether the window given has the keyboard focus.
+has_focus() { [ $(($("$XPROBE" focus))) = $(($1)) ]; }
 
 # Milliseconds since the epoch.
 now_ms() { echo $(($(date +%s%N) / 1000000)); }

@@ -40,10 +40,10 @@ for side in A B; do
         here_x=1280 there_x=0
     fi
     # Every pixel in the colour, the hint's band on the pointer's monitor excepted while it shows.
-    wait_for 3 region_is $RED $there_x 0 1280 800 || fail "monitor under the companion: $("$XPROBE" region $there_x 0 1280 800)"
-    wait_for 3 region_is $RED $here_x 100 1280 700 || fail "monitor under the blank screen: $("$XPROBE" region $here_x 100 1280 700)"
+    wait_for 3 region_is $RED $there_x 0 1280 800 || fail "monitor under the companion: $REGION"
+    wait_for 3 region_is $RED $here_x 100 1280 700 || fail "monitor under the blank screen: $REGION"
     [ $side = B ] && screenshot "$ARTIFACTS/monitors-with-hint-$WM_MODE.png"
-    wait_for 8 region_is $RED 0 0 2560 800 || fail "not every pixel red: $("$XPROBE" region 0 0 2560 800)"
+    wait_for 8 region_is $RED 0 0 2560 800 || fail "not every pixel red: $REGION"
     if [ "$WM_MODE" = openbox ]; then
         xprop -id "$THERE" _NET_WM_STATE | grep -q SKIP_TASKBAR || fail "the companion asks for a task-bar entry"
     fi
@@ -57,7 +57,7 @@ for side in A B; do
 
     # ESC while the companion has the keyboard.
     xdotool windowfocus "$THERE"
-    wait_for 3 bash -c "[ \$(( \$(\"$XPROBE\" focus) )) = $((THERE)) ]" || fail "the companion did not take the focus"
+    wait_for 3 has_focus "$THERE" || fail "the companion did not take the focus"
     xdotool key Escape
     dismissed
     wait_for 3 pointer_is visible || fail "pointer not back"
@@ -84,7 +84,7 @@ for round in 1 2; do
         sleep 0.05
     done
     note "added monitor covered after $(($(now_ms) - added)) ms"
-    region_is $RED 1280 0 1280 800 || fail "the added monitor is covered in part: $("$XPROBE" region 1280 0 1280 800)"
+    region_is $RED 1280 0 1280 800 || fail "the added monitor is covered in part: $REGION"
     curtain_count_is 2 || fail "not one window more for the added monitor: $(curtain_windows)"
     xrandr --delmonitor B >/dev/null
     wait_for 3 curtain_count_is 1 || fail "a window stayed for the removed monitor: $(curtain_windows)"
@@ -97,7 +97,7 @@ xrandr --setmonitor B 1280/338x800/211+1280+0 none >/dev/null
 show_from 1500 $MONITOR_B $MONITOR_A
 xrandr --delmonitor B >/dev/null
 sleep 0.5
-wait_for 3 region_is $RED 0 100 1280 700 || fail "the monitor left is not covered: $("$XPROBE" region 0 100 1280 700)"
+wait_for 3 region_is $RED 0 100 1280 700 || fail "the monitor left is not covered: $REGION"
 app_running || fail "the program ended"
 xdotool key Escape
 dismissed

@@ -26,7 +26,7 @@ show_screen
 wait_curtain
 if [ "${MONITORS:-1}" = 2 ]; then
     # shellcheck disable=SC2086
-    wait_for 5 region_is 000000 $WITNESS_AT 200 100 || fail "the witness is not covered"
+    wait_for 5 region_is 000000 $WITNESS_AT 200 100 || fail "the witness is not covered: $REGION"
 fi
 sleep 0.5
 xdotool type "secret"
