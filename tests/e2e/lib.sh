@@ -203,9 +203,9 @@ choose_method() {
     wait_for 3 stored_is "Option$1" True || fail "method $1 not stored"
 }
 
-# A screenshot of the whole screen at 8 bits a channel, into SHOT or the file given.
+# A screenshot at 8 bits a channel of the whole screen, or of the window given second, into SHOT or the file given.
 SHOT=$WORK/screen.png
-screenshot() { import -window root -depth 8 "${1:-$SHOT}"; }
+screenshot() { import -window "${2:-root}" -depth 8 "${1:-$SHOT}"; }
 # What SHOT shows, or its crop WIDTHxHEIGHT+X+Y: "COUNT RRGGBB", its number of colours and its first pixel's colour.
 shot_colours() { convert "$SHOT" ${1:+-crop "$1" +repage} -format '%k %[hex:p{0,0}]' info:; }
 
