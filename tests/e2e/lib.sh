@@ -11,6 +11,7 @@ TEST_NAME=$(basename "$0" .sh)-$WM_MODE
 WORK=$(mktemp -d)
 PIDS=()
 
+# Ends the test as failed with the message given, keeping a screenshot.
 fail() {
     echo "FAIL [$TEST_NAME]: $*" >&2
     [ -n "${DISPLAY:-}" ] && screenshot "$ARTIFACTS/$TEST_NAME-failure.png" 2>/dev/null || true
@@ -19,6 +20,7 @@ fail() {
 
 note() { echo "[$TEST_NAME] $*"; }
 
+# Stops everything the test started and removes its files.
 cleanup() {
     local pid
     for pid in "${PIDS[@]}"; do kill "$pid" 2>/dev/null || true; done
@@ -48,6 +50,7 @@ wait_for() {
     done
 }
 
+# Starts the test's X server, and openbox on it in the openbox mode.
 start_x() {
     mkdir -p "$ARTIFACTS"
     exec 5<> <(:)
@@ -124,6 +127,19 @@ start_app() {
     OPTIONS_WINDOW=$(find_window "Umbralux Software") || fail "the options window did not appear: $(cat "$WORK/app.log")"
 }
 
+app_running() { kill -0 "$APP_PID" 2>/dev/null; }
+# Ends the program, which must still be running, with SIGTERM and waits for it.
+stop_app() { kill "$APP_PID" || fail "the program had ended"; wait "$APP_PID" 2>/dev/null || true; }
+
+# Waits for the program to end and checks its exit status.
+expect_exit() {
+    local status=$1
+    wait_for 10 bash -c "! kill -0 $APP_PID" || fail "the program did not end"
+    local actual=0
+    wait "$APP_PID" || actual=$?
+    [ "$actual" = "$status" ] || fail "exit status $actual, expected $status"
+}
+
 # The visible window of the program whose title is the given text, waiting for it up to 15 seconds (or the
 # seconds given).
 find_window() {
@@ -138,19 +154,6 @@ find_window() {
 }
 
 window_size() { xwininfo -id "$1" | awk '/Width:/{w=$2} /Height:/{h=$2} END{print w "x" h}'; }
-
-app_running() { kill -0 "$APP_PID" 2>/dev/null; }
-# Ends the program, which must still be running, with SIGTERM and waits for it.
-stop_app() { kill "$APP_PID" || fail "the program had ended"; wait "$APP_PID" 2>/dev/null || true; }
-
-# Waits for the program to end and checks its exit status.
-expect_exit() {
-    local status=$1
-    wait_for 10 bash -c "! kill -0 $APP_PID" || fail "the program did not end"
-    local actual=0
-    wait "$APP_PID" || actual=$?
-    [ "$actual" = "$status" ] || fail "exit status $actual, expected $status"
-}
 
 # Window geometry as "WIDTHxHEIGHT+X+Y" in root coordinates.
 window_geometry() {
@@ -211,35 +214,18 @@ shot_colours() { convert "$SHOT" ${1:+-crop "$1" +repage} -format '%k %[hex:p{0,
 
 # Predicates for wait_for: each looks again every time it is called.
 pointer_is() { [ "$("$XPROBE" cursor)" = "$1" ]; }
+stored_is() { [ "$(store_get "$1")" = "$2" ]; }
 # Whether a new screenshot (or its crop) shows "COUNT RRGGBB", e.g. "1 FF0000" for all red.
 screen_is() { screenshot && [ "$(shot_colours "${2:-}")" = "$1" ]; }
-stored_is() { [ "$(store_get "$1")" = "$2" ]; }
-
-# Two monitors side by side, A and B, on a 2560x800 screen (set SCREEN_SIZE=2560x800 before sourcing this
-# file). The server runs with -noreset, so the monitors stay when the last client leaves.
-MONITOR_A="1280x800+0+0"
-MONITOR_B="1280x800+1280+0"
-split_monitors() {
-    xrandr --setmonitor A 1280/338x800/211+0+0 screen >/dev/null
-    xrandr --setmonitor B 1280/338x800/211+1280+0 none >/dev/null
-    [ "$(xrandr --listmonitors | head -1)" = "Monitors: 2" ] || fail "no two monitors: $(xrandr --listmonitors)"
-}
-
-# The windows of the blank screen and its companions that are up, one "ID GEOMETRY" a line, by geometry.
-curtain_windows() {
-    local id
-    for id in $(xdotool search --onlyvisible --class umbralux 2>/dev/null); do
-        [ "$("$XPROBE" title "$id" 2>/dev/null)" = Form1 ] && echo "$id $(window_geometry "$id")"
-    done | sort -k2
-}
-curtain_count_is() { [ "$(curtain_windows | wc -l)" = "$1" ]; }
-# The window of the blank screen or a companion that covers the given geometry.
-curtain_window_at() { curtain_windows | awk -v g="$1" '$2 == g {print $1}'; }
-
 # Whether every pixel of a rectangle (X Y WIDTH HEIGHT) shows the colour RRGGBB; REGION keeps what was seen.
 region_is() { REGION=$("$XPROBE" region "$2" "$3" "$4" "$5") && [ "$REGION" = "1 $1" ]; }
 # Whether the window given has the keyboard focus.
 has_focus() { [ $(($("$XPROBE" focus))) = $(($1)) ]; }
 
-# Milliseconds since the epoch.
-now_ms() { echo $(($(date +%s%N) / 1000000)); }
+# Two monitors side by side, A and B, on a 2560x800 screen (set SCREEN_SIZE=2560x800 before sourcing this
+# file). The server runs with -noreset, so the monitors stay when the last client leaves.
+split_monitors() {
+    xrandr --setmonitor A 1280/338x800/211+0+0 screen >/dev/null
+    xrandr --setmonitor B 1280/338x800/211+1280+0 none >/dev/null
+    [ "$(xrandr --listmonitors | head -1)" = "Monitors: 2" ] || fail "no two monitors: $(xrandr --listmonitors)"
+}

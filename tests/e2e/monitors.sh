@@ -7,6 +7,24 @@ SCREEN_SIZE=2560x800
 . "$(dirname "$0")/lib.sh"
 
 RED=FF0000
+# The two monitors that split_monitors makes.
+MONITOR_A="1280x800+0+0"
+MONITOR_B="1280x800+1280+0"
+
+# The windows of the blank screen and its companions that are up, one "ID GEOMETRY" a line, by geometry.
+curtain_windows() {
+    local id
+    for id in $(xdotool search --onlyvisible --class umbralux 2>/dev/null); do
+        [ "$("$XPROBE" title "$id" 2>/dev/null)" = Form1 ] && echo "$id $(window_geometry "$id")"
+    done | sort -k2
+}
+curtain_count_is() { [ "$(curtain_windows | wc -l)" = "$1" ]; }
+# The window of the blank screen or a companion that covers the given geometry.
+curtain_window_at() { curtain_windows | awk -v g="$1" '$2 == g {print $1}'; }
+
+# Milliseconds since the epoch.
+now_ms() { echo $(($(date +%s%N) / 1000000)); }
+
 start_x
 split_monitors
 store_set "Background Color" 255
