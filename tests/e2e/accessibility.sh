@@ -5,11 +5,9 @@
 . "$(dirname "$0")/lib.sh"
 
 start_x
-start_bus session-bus
-export DBUS_SESSION_BUS_ADDRESS=$BUS_ADDRESS
+start_bus session
 # The launcher starts the accessibility bus and registers it on the session bus; the registry follows.
-/usr/libexec/at-spi-bus-launcher --launch-immediately >"$WORK/at-spi.log" 2>&1 &
-PIDS+=($!)
+background "$WORK/at-spi.log" /usr/libexec/at-spi-bus-launcher --launch-immediately
 wait_for 10 dbus-send --session --print-reply --dest=org.a11y.Bus /org/a11y/bus org.a11y.Bus.GetAddress ||
     fail "the accessibility bus did not start: $(cat "$WORK/at-spi.log")"
 

@@ -7,7 +7,7 @@
 start_x
 store_set Check4 0
 start_app
-click_in "$OPTIONS_WINDOW" $SHOW_SCREEN_AT
+show_screen
 wait_curtain
 wait_for 3 pointer_is hidden || fail "pointer still visible"
 if [ "$WM_MODE" = openbox ]; then
@@ -15,7 +15,7 @@ if [ "$WM_MODE" = openbox ]; then
 else
     "$XPROBE" close "$CURTAIN"
 fi
-wait_for 10 bash -c "! xwininfo -id $CURTAIN 2>/dev/null | grep -q IsViewable" || fail "the blank screen stayed up"
+wait_curtain_gone
 wait_options
 wait_for 3 pointer_is visible || fail "pointer not back after the close request"
 app_running || fail "a close request for the blank screen ended the program"

@@ -4,27 +4,12 @@
 # whole blank screen red; "Reset Color To Default" makes it black again; on a white screen the hint is black.
 . "$(dirname "$0")/lib.sh"
 
-# Centres of the push buttons in the options window (the design's twips at 15 per pixel).
-SHOW_SCREEN="268 21"
-CHANGE_COLOR="212 55"
-RESET_COLOR="212 89"
 # The blank screen hides its hint at its fourth one-second tick: look at it well before.
 HINT_DEADLINE=3
 SCREEN_DEADLINE=15
 
-click() { xdotool mousemove --sync --window "$1" $2 click 1; }
-
-window_gone() { ! xwininfo -id "$1" 2>/dev/null | grep -q IsViewable; }
-
-# Succeeds when the whole screen is the one colour given as "R,G,B".
-screen_is() {
-    import -window root "$WORK/screen.png"
-    [ "$(convert "$WORK/screen.png" -format '%k' info:)" = 1 ] &&
-        [ "$(convert "$WORK/screen.png" -format '%[fx:int(255*r)],%[fx:int(255*g)],%[fx:int(255*b)]' info:)" = "$1" ]
-}
-
 pick_colour() {
-    click "$OPTIONS_WINDOW" "$CHANGE_COLOR"
+    click_options $CHANGE_COLOR_AT
     local dialog
     dialog=$(find_window "Select Color") || fail "the colour dialog did not open"
     xdotool mousemove --sync --window "$dialog" 20 20
@@ -35,13 +20,11 @@ pick_colour() {
     wait_for 10 window_gone "$dialog" || fail "the colour dialog did not close"
 }
 
-show_screen() { click "$OPTIONS_WINDOW" "$SHOW_SCREEN"; }
-
 # Dismisses the blank screen with ESC (the method of a first start) and waits for the options window.
 dismiss() {
     xdotool mousemove --sync 512 384
     xdotool key Escape
-    OPTIONS_WINDOW=$(find_window "Umbralux Software") || fail "the options window did not come back"
+    wait_options
 }
 
 start_x
@@ -51,14 +34,14 @@ pick_colour "#ff0000"
 # The dialog's window may be gone before its handler has stored the colour.
 wait_for 5 stored_is "Background Color" 255 || fail "stored colour $(store_get "Background Color"), expected 255"
 show_screen
-wait_for $SCREEN_DEADLINE screen_is 255,0,0 || fail "the blank screen is not all red"
-cp "$WORK/screen.png" "$ARTIFACTS/$TEST_NAME-red.png"
+wait_for $SCREEN_DEADLINE screen_is "1 FF0000" || fail "the blank screen is not all red"
+cp "$SHOT" "$ARTIFACTS/$TEST_NAME-red.png"
 dismiss
 
-click "$OPTIONS_WINDOW" "$RESET_COLOR"
+click_options $RESET_COLOR_AT
 wait_for 5 bash -c "grep -qx 'Background%20Color=0' '$STORE'" || fail "the reset did not store black"
 show_screen
-wait_for $SCREEN_DEADLINE screen_is 0,0,0 || fail "the blank screen is not all black after the reset"
+wait_for $SCREEN_DEADLINE screen_is "1 000000" || fail "the blank screen is not all black after the reset"
 dismiss
 
 pick_colour "#ffffff"
@@ -66,11 +49,10 @@ wait_for 5 stored_is "Background Color" 16777215 || fail "white stored as $(stor
 show_screen
 # White screen, black hint: both colours are there at once while the hint shows.
 hint_is_black() {
-    import -window root "$WORK/screen.png"
-    [ "$(convert "$WORK/screen.png" -colorspace gray -format '%[fx:minima],%[fx:maxima]' info:)" = 0,1 ] &&
-        [ "$(convert "$WORK/screen.png" -format '%[fx:int(255*p{1000,700}.r)]' info:)" = 255 ]
+    screenshot && [ "$(convert "$SHOT" -colorspace gray -format '%[fx:minima],%[fx:maxima]' info:)" = 0,1 ] &&
+        [ "$(shot_colours 1x1+1000+700)" = "1 FFFFFF" ]
 }
 wait_for $HINT_DEADLINE hint_is_black || fail "no black hint on the white screen"
-cp "$WORK/screen.png" "$ARTIFACTS/$TEST_NAME-white-hint.png"
-wait_for $SCREEN_DEADLINE screen_is 255,255,255 || fail "the hint did not go"
+cp "$SHOT" "$ARTIFACTS/$TEST_NAME-white-hint.png"
+wait_for $SCREEN_DEADLINE screen_is "1 FFFFFF" || fail "the hint did not go"
 note "passed"

@@ -9,7 +9,7 @@ store_set "Background Color" 255
 store_set Check4 0
 start_app
 xdotool mousemove 500 500
-click_in "$OPTIONS_WINDOW" $SHOW_SCREEN_AT
+show_screen
 wait_curtain
 shown_at=$SECONDS
 
@@ -19,14 +19,14 @@ if [ "$WM_MODE" = openbox ]; then
     wait_for 3 bash -c "xprop -id $CURTAIN _NET_WM_STATE | grep -q SKIP_TASKBAR" ||
         fail "the blank screen asks for a task-bar entry: $(xprop -id "$CURTAIN" _NET_WM_STATE)"
 fi
-hint_shows() { [ "$(screen_colours 1024x80+0+0)" -gt 1 ]; }
+hint_shows() { screenshot && colours=$(shot_colours 1024x80+0+0) && [ "${colours% *}" -gt 1 ]; }
 wait_for 3 hint_shows || fail "no hint at first"
-import -window root "$ARTIFACTS/curtain-with-hint-$WM_MODE.png"
-wait_for 5 colours_are 1 1024x668+0+100 || fail "pixels other than the screen colour below the hint"
-[ "$(screen_colour_at 600 400)" = FF0000 ] || fail "screen colour is $(screen_colour_at 600 400), not red"
+cp "$SHOT" "$ARTIFACTS/curtain-with-hint-$WM_MODE.png"
+wait_for 5 screen_is "1 FF0000" 1024x668+0+100 || fail "pixels other than the screen colour below the hint"
+[ "$(shot_colours 1x1+600+400)" = "1 FF0000" ] || fail "screen colour is $(shot_colours 1x1+600+400), not red"
 
 wait_for 3 pointer_is hidden || fail "pointer still visible"
-wait_for 8 colours_are 1 || fail "the hint did not go away"
+wait_for 8 screen_is "1 FF0000" || fail "the hint did not go away"
 hint_seconds=$((SECONDS - shown_at))
 [ $hint_seconds -ge 3 ] || fail "the hint went away after $hint_seconds s, expected about four"
 note "hint gone after about $hint_seconds s"

@@ -15,7 +15,7 @@ start_app
 rss() { awk '/^VmRSS:/{print $2}' "/proc/$APP_PID/status"; }
 
 for ((cycle = 1; cycle <= CYCLES; cycle++)); do
-    click_in "$OPTIONS_WINDOW" $SHOW_SCREEN_AT
+    show_screen
     wait_curtain
     xdotool key Escape
     wait_curtain_gone
@@ -38,5 +38,5 @@ for pid in $(pgrep -f "^$UMBRALUX" || true); do
 done
 [ $on_this_display = 1 ] || fail "$on_this_display program processes"
 [ "$(xdotool search --onlyvisible --class umbralux | wc -l)" = 1 ] || fail "more than one visible window"
-[ "$(pointer_state)" = visible ] || fail "pointer hidden after the cycles"
+pointer_is visible || fail "pointer hidden after the cycles"
 note "passed"

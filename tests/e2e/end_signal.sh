@@ -7,21 +7,16 @@
 TEST_NAME=end_signal-${END_SIGNAL:?}
 
 start_x
-
-start_bus session-bus
-export DBUS_SESSION_BUS_ADDRESS=$BUS_ADDRESS
-start_bus system-bus
-export DBUS_SYSTEM_BUS_ADDRESS=$BUS_ADDRESS
+start_buses
 
 CALLS=$WORK/calls.log
-"$FAKEDESKTOP" >"$CALLS" 2>&1 &
-PIDS+=($!)
+background "$CALLS" "$FAKEDESKTOP"
 wait_for 10 grep -qx ready "$CALLS" || fail "the fake desktop did not start: $(cat "$CALLS")"
 calls() { grep -c "^$1" "$CALLS" || true; }
 
 store_set Check4 1
 start_app
-click_in "$OPTIONS_WINDOW" $SHOW_SCREEN_AT
+show_screen
 wait_curtain
 wait_for 5 pointer_is hidden || fail "the pointer was not hidden"
 wait_for 10 test "$(calls ScreenSaver.Inhibit)" -gt "$(calls ScreenSaver.UnInhibit)" ||

@@ -10,44 +10,25 @@ start_app
 
 # The inputs that must leave the screen up, per method (no characters for the password method: a wrong
 # character would spoil the typed record, which is meant).
-ignored_inputs() {
-    case $1 in
-    1) echo "click1 click3" ;;
-    2) echo "key:a key:space key:Shift_L click1 click2" ;;
-    3) echo "key:a key:Escape key:Control_L" ;;
-    4) echo "click1 key:Shift_L" ;;
-    esac
-}
-send() {
-    case $1 in
-    key:*) xdotool key "${1#key:}" ;;
-    click*) xdotool click "${1#click}" ;;
-    esac
-}
+IGNORED_INPUTS=(
+    ""
+    "click1 click3"                             # any key
+    "key:a key:space key:Shift_L click1 click2" # ESC
+    "key:a key:Escape key:Control_L"            # click
+    "click1 key:Shift_L"                        # password
+)
 
 for method in 1 2 3 4; do
-    click_in "$OPTIONS_WINDOW" ${OPTION_AT[$method]}
-    if [ $method = 4 ]; then
-        click_in "$OPTIONS_WINDOW" $PASSWORD_BOX_AT
-        xdotool key ctrl+a BackSpace
-        xdotool type "pw1"
-        wait_for 3 stored_is Text1 pw1 || fail "password not stored: $(store_get Text1)"
-    fi
-    wait_for 3 stored_is Option$method True || fail "method $method not stored"
-    click_in "$OPTIONS_WINDOW" $SHOW_SCREEN_AT
+    choose_method $method
+    show_screen
     wait_curtain
-    wait_for 5 bash -c "xdotool getwindowfocus | grep -qx $((CURTAIN))" || note "focus is on $(xdotool getwindowfocus), curtain $((CURTAIN))"
-    for input in $(ignored_inputs $method); do
+    wait_for 5 has_focus "$CURTAIN" || note "focus is on $("$XPROBE" focus), curtain $CURTAIN"
+    for input in ${IGNORED_INPUTS[$method]}; do
         send "$input"
         sleep 0.3
         window_viewable "$CURTAIN" || fail "method $method: $input dismissed the blank screen"
     done
-    case $method in
-    1) send key:b ;;
-    2) send key:Escape ;;
-    3) send click1 ;;
-    4) xdotool type "pw1" ;;
-    esac
+    send "${EXIT_INPUT[$method]}"
     wait_curtain_gone
     wait_options
     app_running || fail "the program ended"

@@ -5,11 +5,7 @@
 . "$(dirname "$0")/lib.sh"
 
 start_x
-
-start_bus session-bus
-export DBUS_SESSION_BUS_ADDRESS=$BUS_ADDRESS
-start_bus system-bus
-export DBUS_SYSTEM_BUS_ADDRESS=$BUS_ADDRESS
+start_buses
 
 QT_QPA_PLATFORM=xcb "$KEEPAWAKE_TEST" || fail "tst_keepawake failed"
 note "passed"

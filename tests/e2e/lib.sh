@@ -11,14 +11,16 @@ TEST_NAME=$(basename "$0" .sh)-$WM_MODE
 WORK=$(mktemp -d)
 PIDS=()
 
+# Ends the test as failed with the message given, keeping a screenshot.
 fail() {
     echo "FAIL [$TEST_NAME]: $*" >&2
-    [ -n "${DISPLAY:-}" ] && import -window root "$ARTIFACTS/$TEST_NAME-failure.png" 2>/dev/null || true
+    [ -n "${DISPLAY:-}" ] && screenshot "$ARTIFACTS/$TEST_NAME-failure.png" 2>/dev/null || true
     exit 1
 }
 
 note() { echo "[$TEST_NAME] $*"; }
 
+# Stops everything the test started and removes its files.
 cleanup() {
     local pid
     for pid in "${PIDS[@]}"; do kill "$pid" 2>/dev/null || true; done
@@ -26,6 +28,16 @@ cleanup() {
     rm -rf "$WORK"
 }
 trap cleanup EXIT
+
+# Starts a command (not a function, whose pid would be a subshell's) in the background with its output in the
+# given log; it is stopped at the end, and its pid is left in BG_PID.
+background() {
+    local log=$1
+    shift
+    "$@" >"$log" 2>&1 &
+    BG_PID=$!
+    PIDS+=("$BG_PID")
+}
 
 # Waits until the command succeeds, at most the given seconds.
 wait_for() {
@@ -38,20 +50,19 @@ wait_for() {
     done
 }
 
+# Starts the test's X server, and openbox on it in the openbox mode.
 start_x() {
     mkdir -p "$ARTIFACTS"
     exec 5<> <(:)
     # shellcheck disable=SC2086 # XVFB_ARGS holds several arguments
-    Xvfb -displayfd 5 -screen 0 "${SCREEN_SIZE}x24" -nolisten tcp -noreset +extension XFIXES ${XVFB_ARGS:-} \
-        >"$WORK/xvfb.log" 2>&1 &
-    PIDS+=($!)
+    background "$WORK/xvfb.log" \
+        Xvfb -displayfd 5 -screen 0 "${SCREEN_SIZE}x24" -nolisten tcp -noreset +extension XFIXES ${XVFB_ARGS:-}
     local number
     read -r -t 15 number <&5 || fail "Xvfb did not start: $(cat "$WORK/xvfb.log")"
     export DISPLAY=":$number"
     wait_for 10 xdpyinfo || fail "X server :$number does not answer"
     if [ "$WM_MODE" = openbox ]; then
-        openbox --sm-disable >"$WORK/openbox.log" 2>&1 &
-        PIDS+=($!)
+        background "$WORK/openbox.log" openbox --sm-disable
         wait_for 10 wmctrl -m || fail "openbox did not start"
         # It announces itself before it manages windows; a window mapped in between can stay unmapped.
         "$XPROBE" wmready || fail "openbox does not map windows"
@@ -64,15 +75,30 @@ start_x() {
 export DBUS_SESSION_BUS_ADDRESS="unix:path=$WORK/no-session-bus"
 export DBUS_SYSTEM_BUS_ADDRESS="unix:path=$WORK/no-system-bus"
 
-# Starts a private bus listening at the given socket and waits until it takes connections; its address is
-# left in BUS_ADDRESS. (Not in a subshell: the daemon must be in PIDS to be stopped at the end.)
+# Starts a private session or system bus, waits until it takes connections and points DBUS_SESSION_BUS_ADDRESS
+# or DBUS_SYSTEM_BUS_ADDRESS at it. (Not in a subshell: the daemon must be in PIDS to be stopped at the end.)
 start_bus() {
-    local socket=$WORK/$1
-    dbus-daemon --session --nofork --nopidfile --address="unix:path=$socket" >"$WORK/$1.log" 2>&1 &
-    PIDS+=($!)
-    wait_for 10 test -S "$socket" || fail "dbus-daemon ($1) did not start: $(cat "$WORK/$1.log")"
-    BUS_ADDRESS="unix:path=$socket"
+    local socket=$WORK/$1-bus
+    background "$socket.log" dbus-daemon --session --nofork --nopidfile --address="unix:path=$socket"
+    wait_for 10 test -S "$socket" || fail "dbus-daemon ($1) did not start: $(cat "$socket.log")"
+    export "DBUS_${1^^}_BUS_ADDRESS=unix:path=$socket"
 }
+# Both private buses, in place of the desktop's session and system buses.
+start_buses() {
+    start_bus session
+    start_bus system
+}
+
+# The prefix of commands that run as the test's user (launch uses it): nothing, or setpriv after become_nobody.
+AS_USER=()
+# When the tests run as root, makes AS_USER run commands as nobody, for whom read-only means read-only.
+become_nobody() {
+    [ "$(id -u)" = 0 ] || return 0
+    AS_USER=(setpriv --reuid=65534 --regid=65534 --clear-groups)
+    chmod 711 "$WORK"
+}
+# Hands the files given to the user of AS_USER.
+give_to_user() { [ ${#AS_USER[@]} = 0 ] || chown -R --no-dereference 65534:65534 "$@"; }
 
 # A settings store of the test's own; seed it with: store_set KEY VALUE.
 export XDG_CONFIG_HOME="$WORK/config"
@@ -84,12 +110,34 @@ store_set() {
     printf '%s=%s\n' "$key" "$2" >>"$STORE"
 }
 store_get() { sed -n "s/^${1// /%20}=//p" "$STORE"; }
+# Stores exit method 1-4 as the one chosen, True for it and False for the others.
+store_method() {
+    local i
+    for i in 1 2 3 4; do store_set "Option$i" "$([ "$i" = "$1" ] && echo True || echo False)"; done
+}
 
+# Starts the program on the Qt platform given (xcb unless told), through AS_USER; its pid is left in APP_PID.
+launch() {
+    QT_QPA_PLATFORM=${1:-xcb} background "$WORK/app.log" "${AS_USER[@]}" "$UMBRALUX"
+    APP_PID=$BG_PID
+}
+# Starts the program and waits for its options window.
 start_app() {
-    QT_QPA_PLATFORM=xcb "$UMBRALUX" >"$WORK/app.log" 2>&1 &
-    APP_PID=$!
-    PIDS+=($APP_PID)
+    launch
     OPTIONS_WINDOW=$(find_window "Umbralux Software") || fail "the options window did not appear: $(cat "$WORK/app.log")"
+}
+
+app_running() { kill -0 "$APP_PID" 2>/dev/null; }
+# Ends the program, which must still be running, with SIGTERM and waits for it.
+stop_app() { kill "$APP_PID" || fail "the program had ended"; wait "$APP_PID" 2>/dev/null || true; }
+
+# Waits for the program to end and checks its exit status.
+expect_exit() {
+    local status=$1
+    wait_for 10 bash -c "! kill -0 $APP_PID" || fail "the program did not end"
+    local actual=0
+    wait "$APP_PID" || actual=$?
+    [ "$actual" = "$status" ] || fail "exit status $actual, expected $status"
 }
 
 # The visible window of the program whose title is the given text, waiting for it up to 15 seconds (or the
@@ -107,31 +155,20 @@ find_window() {
 
 window_size() { xwininfo -id "$1" | awk '/Width:/{w=$2} /Height:/{h=$2} END{print w "x" h}'; }
 
-app_running() { kill -0 "$APP_PID" 2>/dev/null; }
-
-# Waits for the program to end and checks its exit status.
-expect_exit() {
-    local status=$1
-    wait_for 10 bash -c "! kill -0 $APP_PID" || fail "the program did not end"
-    local actual=0
-    wait "$APP_PID" || actual=$?
-    [ "$actual" = "$status" ] || fail "exit status $actual, expected $status"
-}
-
 # Window geometry as "WIDTHxHEIGHT+X+Y" in root coordinates.
 window_geometry() {
     xwininfo -id "$1" | awk '/Absolute upper-left X:/{x=$4} /Absolute upper-left Y:/{y=$4} /Width:/{w=$2} /Height:/{h=$2} END{print w "x" h "+" x "+" y}'
 }
 
-window_viewable() { xwininfo -id "$1" 2>/dev/null | grep -q "IsViewable"; }
+# Whether the window is mapped and viewable (no pipe: under pipefail a closed pipe would read as "not viewable").
+window_viewable() { [[ $(xwininfo -id "$1" 2>/dev/null) == *IsViewable* ]]; }
+# Whether the window is unmapped or destroyed.
+window_gone() { ! window_viewable "$1"; }
 
 # The blank screen keeps the design's window text "Form1".
 wait_curtain() { CURTAIN=$(find_window "Form1") || fail "the blank screen did not appear"; }
 wait_options() { OPTIONS_WINDOW=$(find_window "Umbralux Software") || fail "the options window did not come back"; }
-wait_curtain_gone() { wait_for 10 bash -c "! xwininfo -id $CURTAIN 2>/dev/null | grep -q IsViewable" || fail "the blank screen stayed up"; }
-
-# Clicks at a point of a window, in the window's own coordinates.
-click_in() { xdotool mousemove --window "$1" "$2" "$3" click "${4:-1}"; }
+wait_curtain_gone() { wait_for 10 window_gone "$CURTAIN" || fail "the blank screen stayed up"; }
 
 # The options window's controls, centre points in window coordinates (the design's pixels).
 SHOW_SCREEN_AT="268 21"
@@ -140,45 +177,55 @@ RESET_COLOR_AT="212 89"
 OPTION_AT=("" "96 158" "112 135" "96 182" "88 205") # any key, ESC, click, password
 PASSWORD_BOX_AT="260 205"
 
-# Number of distinct colours on the screen (optionally in a crop like 1024x600+0+100), and the first one.
-screen_colours() {
-    local shot="$WORK/shot.png"
-    import -window root "$shot"
-    if [ -n "${1:-}" ]; then convert "$shot" -crop "$1" +repage "$shot"; fi
-    convert "$shot" -format '%k' info:
-}
-screen_colour_at() { import -window root "$WORK/px.png"; convert "$WORK/px.png" -format "%[hex:p{$1,$2}]" info: | cut -c1-6; }
+# Clicks at a point of the options window, in its own coordinates (wayland.sh finds the window through sway).
+click_options() { xdotool mousemove --window "$OPTIONS_WINDOW" "$1" "$2" click 1; }
+# Clicks "Show Screen".
+show_screen() { click_options $SHOW_SCREEN_AT; }
 
-pointer_state() { "$XPROBE" cursor; }
+# The password the tests choose, and the input (for send) that dismisses the blank screen under each method.
+PASSWORD=pw1
+EXIT_INPUT=("" key:b key:Escape click1 "type:$PASSWORD") # any key, ESC, click, password
+# Gives one input: key:NAME (an xdotool key name), type:TEXT or clickBUTTON (click1 is the left button).
+send() {
+    case $1 in
+    key:*) xdotool key "${1#key:}" ;;
+    type:*) xdotool type "${1#type:}" ;;
+    click*) xdotool click "${1#click}" ;;
+    *) fail "no such input: $1" ;;
+    esac
+}
+# Clears the password box of the options window and types the text given into it.
+type_password() { click_options $PASSWORD_BOX_AT; xdotool key ctrl+a BackSpace; xdotool type "$1"; }
+# Chooses exit method 1-4 in the options window (the password method with PASSWORD) and waits until it is stored.
+choose_method() {
+    click_options ${OPTION_AT[$1]}
+    if [ "$1" = 4 ]; then
+        type_password "$PASSWORD"
+        wait_for 3 stored_is Text1 "$PASSWORD" || fail "password not stored: $(store_get Text1)"
+    fi
+    wait_for 3 stored_is "Option$1" True || fail "method $1 not stored"
+}
+
+# A screenshot at 8 bits a channel of the whole screen, or of the window given second, into SHOT or the file given.
+SHOT=$WORK/screen.png
+screenshot() { import -window "${2:-root}" -depth 8 "${1:-$SHOT}"; }
+# What SHOT shows, or its crop WIDTHxHEIGHT+X+Y: "COUNT RRGGBB", its number of colours and its first pixel's colour.
+shot_colours() { convert "$SHOT" ${1:+-crop "$1" +repage} -format '%k %[hex:p{0,0}]' info:; }
 
 # Predicates for wait_for: each looks again every time it is called.
-pointer_is() { [ "$(pointer_state)" = "$1" ]; }
-colours_are() { [ "$(screen_colours "${2:-}")" = "$1" ]; }
+pointer_is() { [ "$("$XPROBE" cursor)" = "$1" ]; }
 stored_is() { [ "$(store_get "$1")" = "$2" ]; }
+# Whether a new screenshot (or its crop) shows "COUNT RRGGBB", e.g. "1 FF0000" for all red.
+screen_is() { screenshot && [ "$(shot_colours "${2:-}")" = "$1" ]; }
+# Whether every pixel of a rectangle (X Y WIDTH HEIGHT) shows the colour RRGGBB; REGION keeps what was seen.
+region_is() { REGION=$("$XPROBE" region "$2" "$3" "$4" "$5") && [ "$REGION" = "1 $1" ]; }
+# Whether the window given has the keyboard focus.
+has_focus() { [ $(($("$XPROBE" focus))) = $(($1)) ]; }
 
 # Two monitors side by side, A and B, on a 2560x800 screen (set SCREEN_SIZE=2560x800 before sourcing this
 # file). The server runs with -noreset, so the monitors stay when the last client leaves.
-MONITOR_A="1280x800+0+0"
-MONITOR_B="1280x800+1280+0"
 split_monitors() {
     xrandr --setmonitor A 1280/338x800/211+0+0 screen >/dev/null
     xrandr --setmonitor B 1280/338x800/211+1280+0 none >/dev/null
     [ "$(xrandr --listmonitors | head -1)" = "Monitors: 2" ] || fail "no two monitors: $(xrandr --listmonitors)"
 }
-
-# The windows of the blank screen and its companions that are up, one "ID GEOMETRY" a line, by geometry.
-curtain_windows() {
-    local id
-    for id in $(xdotool search --onlyvisible --class umbralux 2>/dev/null); do
-        [ "$("$XPROBE" title "$id" 2>/dev/null)" = Form1 ] && echo "$id $(window_geometry "$id")"
-    done | sort -k2
-}
-curtain_count_is() { [ "$(curtain_windows | wc -l)" = "$1" ]; }
-# The window of the blank screen or a companion that covers the given geometry.
-curtain_window_at() { curtain_windows | awk -v g="$1" '$2 == g {print $1}'; }
-
-# Whether every pixel of a rectangle (X Y WIDTH HEIGHT) shows the colour RRGGBB.
-region_is() { [ "$("$XPROBE" region "$2" "$3" "$4" "$5")" = "1 $1" ]; }
-
-# Milliseconds since the epoch.
-now_ms() { echo $(($(date +%s%N) / 1000000)); }

@@ -8,27 +8,22 @@
 
 start_x
 store_set "Background Color" abc
-store_set Option1 False
-store_set Option2 False
-store_set Option3 False
-store_set Option4 True
+store_method 4
 store_set Check4 0
-QT_QPA_PLATFORM=xcb "$UMBRALUX" >"$WORK/app.log" 2>&1 &
-APP_PID=$!
-PIDS+=($APP_PID)
+launch
 
 ERROR_BOX=$(find_window "Application Error") || fail "no error report for the unreadable colour"
-import -window root "$ARTIFACTS/error-report-$WM_MODE.png"
+screenshot "$ARTIFACTS/error-report-$WM_MODE.png"
 find_window "Umbralux Software" 1 >/dev/null && fail "the options window opened before the report was closed"
 xdotool key Return
 wait_options
 window_viewable "$ERROR_BOX" && fail "the error report stayed open"
 [ "$(store_get Option4)" = True ] || fail "the load did not restore the password method"
 
-click_in "$OPTIONS_WINDOW" $SHOW_SCREEN_AT
+show_screen
 REMINDER=$(find_window "Umbralux") || fail "no reminder for the missing password"
 xdotool key Return
-wait_for 5 bash -c "! xwininfo -id $REMINDER 2>/dev/null | grep -q IsViewable" || fail "the reminder stayed open"
+wait_for 5 window_gone "$REMINDER" || fail "the reminder stayed open"
 find_window "Form1" 1 >/dev/null && fail "the blank screen was shown without a password"
 xdotool type "typed after the reminder"
 wait_for 3 stored_is Text1 "typed after the reminder" || fail "the keyboard did not go to the password box: $(store_get Text1)"

@@ -8,7 +8,7 @@ start_x
 start_app
 
 [ "$(window_size "$OPTIONS_WINDOW")" = "536x287" ] || fail "options window is $(window_size "$OPTIONS_WINDOW")"
-import -window root "$ARTIFACTS/options-window-$WM_MODE.png"
+screenshot "$ARTIFACTS/options-window-$WM_MODE.png"
 
 for expected in "Option1=False" "Option2=True" "Option3=False" "Option4=False" "Text1=" "Check4=1"; do
     grep -qx "$expected" "$STORE" || fail "store lacks $expected: $(cat "$STORE")"

@@ -35,9 +35,8 @@ for factors in "1 2" "2 1"; do
     xdotool windowmove "$OPTIONS_WINDOW" 1400 100
     wait_for 5 size_is "$on_b" || fail "factors $factors: on B $(window_size "$OPTIONS_WINDOW")"
     wait_for 10 like_on_a || fail "factors $factors: the pictures differ by $(difference on-a on-b)"
-    import -window root "$ARTIFACTS/$TEST_NAME-$on_a-$on_b.png"
+    screenshot "$ARTIFACTS/$TEST_NAME-$on_a-$on_b.png"
     note "factors $factors: RMSE between the two monitors' pictures $(difference on-a on-b)"
-    kill "$APP_PID"
-    wait "$APP_PID" 2>/dev/null || true
+    stop_app
 done
 note "passed"

@@ -6,17 +6,15 @@
 . "$(dirname "$0")/lib.sh"
 
 SKIN_DIR="$(dirname "$0")/../../skins/example/x"
-# The example skin's push-button colour, and a point on "Show Screen" left of its caption.
-SKIN_BUTTON=47,111,115
-BUTTON_POINT="30 21"
+# The example skin's push-button colour (47,111,115), and a point on "Show Screen" left of its caption.
+SKIN_BUTTON="1 2F6F73"
+BUTTON_POINT=1x1+30+21
 # A point of the window background below the last frame.
-BACKGROUND_POINT="3 284"
+BACKGROUND_POINT=1x1+3+284
 SCREEN_DEADLINE=15
 
-pixel_at() {
-    import -window "$1" "$WORK/window.png"
-    convert "$WORK/window.png" -format "%[fx:int(255*p{$2,$3}.r)],%[fx:int(255*p{$2,$3}.g)],%[fx:int(255*p{$2,$3}.b)]" info:
-}
+# What a new screenshot of the options window shows at a point (a 1x1 crop), as "1 RRGGBB".
+window_colour_at() { screenshot "$SHOT" "$OPTIONS_WINDOW" && shot_colours "$1"; }
 
 mkdir -p "$WORK/app"
 cp "$UMBRALUX" "$WORK/app/"
@@ -26,17 +24,12 @@ UMBRALUX="$WORK/app/$(basename "$UMBRALUX")"
 start_x
 start_app
 
-skinned() { [ "$(pixel_at "$OPTIONS_WINDOW" $BUTTON_POINT)" = "$SKIN_BUTTON" ]; }
-wait_for 10 skinned || fail "Show Screen is $(pixel_at "$OPTIONS_WINDOW" $BUTTON_POINT), not the skin's colour"
-background=$(pixel_at "$OPTIONS_WINDOW" $BACKGROUND_POINT)
-[ "$background" != 255,255,255 ] || fail "the skinned window is still white"
-cp "$WORK/window.png" "$ARTIFACTS/skinned-options-window-$WM_MODE.png"
+skinned() { [ "$(window_colour_at $BUTTON_POINT)" = "$SKIN_BUTTON" ]; }
+wait_for 10 skinned || fail "Show Screen is $(window_colour_at $BUTTON_POINT), not the skin's colour"
+[ "$(window_colour_at $BACKGROUND_POINT)" != "1 FFFFFF" ] || fail "the skinned window is still white"
+cp "$SHOT" "$ARTIFACTS/skinned-options-window-$WM_MODE.png"
 grep -q "Application Error" "$WORK/app.log" && fail "an error was reported"
 
-xdotool mousemove --sync --window "$OPTIONS_WINDOW" 268 21 click 1
-all_black() {
-    import -window root "$WORK/screen.png"
-    [ "$(convert "$WORK/screen.png" -format '%k:%[fx:int(255*maxima)]' info:)" = 1:0 ]
-}
-wait_for $SCREEN_DEADLINE all_black || fail "the blank screen is not all black under the skin"
+show_screen
+wait_for $SCREEN_DEADLINE screen_is "1 000000" || fail "the blank screen is not all black under the skin"
 note "passed"

@@ -7,12 +7,7 @@
 . "$(dirname "$0")/lib.sh"
 
 # The program runs as an ordinary user, for whom read-only means read-only (root writes anyway).
-if [ "$(id -u)" = 0 ]; then
-    AS_USER=(setpriv --reuid=65534 --regid=65534 --clear-groups)
-    chmod 711 "$WORK"
-else
-    AS_USER=()
-fi
+become_nobody
 FOLDER=$(dirname "$STORE")
 
 #     name                 store state      method picked (0: as shown)   input
@@ -21,10 +16,10 @@ ROWS=(
     "empty-file            empty            0                             key:Escape"
     "exit-keys-missing     no-option-keys   0                             key:Escape"
     "unreadable-values     unreadable       0                             key:Escape"
-    "folder-for-file       folder           3                             click"
-    "read-only-folder      read-only-folder 4                             type:pw"
+    "folder-for-file       folder           3                             click1"
+    "read-only-folder      read-only-folder 4                             type:pw1"
     "read-only-file        read-only-file   1                             key:b"
-    "full-disk             full-disk        3                             click"
+    "full-disk             full-disk        3                             click1"
 )
 
 prepare_store() {
@@ -46,7 +41,7 @@ prepare_store() {
         dd if=/dev/zero of="$XDG_CONFIG_HOME/filler" bs=4k 2>/dev/null || true
         ;;
     esac
-    [ ${#AS_USER[@]} = 0 ] || chown -R --no-dereference 65534:65534 "$XDG_CONFIG_HOME"
+    give_to_user "$XDG_CONFIG_HOME"
 }
 MOUNTED=
 trap 'app_running 2>/dev/null && kill "$APP_PID"; [ -z "$MOUNTED" ] || umount "$MOUNTED"; cleanup' EXIT
@@ -59,7 +54,7 @@ close_reports() {
         [ $REPORTS -le 30 ] || fail "error reports do not stop"
         xdotool windowfocus "$box" 2>/dev/null || true
         xdotool key Return
-        wait_for 5 bash -c "! xwininfo -id $box 2>/dev/null | grep -q IsViewable" || fail "a report stayed open"
+        wait_for 5 window_gone "$box" || fail "a report stayed open"
     done
 }
 
@@ -78,34 +73,24 @@ for row in "${ROWS[@]}"; do
         continue
     fi
     REPORTS=0
-    HOME=$WORK/home "${AS_USER[@]}" env QT_QPA_PLATFORM=xcb "$UMBRALUX" >"$WORK/app.log" 2>&1 &
-    APP_PID=$!
-    PIDS+=($APP_PID)
+    HOME=$WORK/home launch
     deadline=$((SECONDS + 30))
     until OPTIONS_WINDOW=$(find_window "Umbralux Software" 1); do
         close_reports
         [ $SECONDS -lt $deadline ] || fail "the options window did not appear: $(cat "$WORK/app.log")"
     done
     if [ "$method" != 0 ]; then
-        click_in "$OPTIONS_WINDOW" ${OPTION_AT[$method]}
+        click_options ${OPTION_AT[$method]}
         close_reports
-        if [ "$method" = 4 ]; then
-            click_in "$OPTIONS_WINDOW" $PASSWORD_BOX_AT
-            xdotool key ctrl+a BackSpace
-            xdotool type pw
-        fi
+        [ "$method" != 4 ] || type_password "$PASSWORD"
         close_reports
     fi
     before=$(store_fingerprint)
-    click_in "$OPTIONS_WINDOW" $SHOW_SCREEN_AT
+    show_screen
     close_reports
     wait_curtain
     wait_for 5 pointer_is hidden || fail "the pointer was not hidden"
-    case $input in
-    key:*) xdotool key "${input#key:}" ;;
-    type:*) xdotool type "${input#type:}" ;;
-    click) xdotool click 1 ;;
-    esac
+    send "$input"
     deadline=$((SECONDS + 20))
     until OPTIONS_WINDOW=$(find_window "Umbralux Software" 1); do
         close_reports
@@ -114,8 +99,7 @@ for row in "${ROWS[@]}"; do
     close_reports
     wait_curtain_gone
     wait_for 5 pointer_is visible || fail "the pointer stayed hidden"
-    kill "$APP_PID"
-    wait "$APP_PID" 2>/dev/null || true
+    stop_app
     case $state in
     folder | read-only-folder | read-only-file | full-disk)
         [ "$(store_fingerprint)" = "$before" ] || fail "the store changed: $(store_fingerprint)"

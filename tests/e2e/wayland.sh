@@ -6,11 +6,7 @@
 . "$(dirname "$0")/lib.sh"
 
 # sway refuses to run as root; the compositor, the program and the tools then run as nobody.
-AS_USER=()
-if [ "$(id -u)" -eq 0 ]; then
-    AS_USER=(setpriv --reuid=65534 --regid=65534 --clear-groups)
-    chmod 755 "$WORK"
-fi
+become_nobody
 as_user() { "${AS_USER[@]}" "$@"; }
 mkdir -p "$WORK/home" "$WORK/runtime" "$XDG_CONFIG_HOME"
 chmod 700 "$WORK/runtime"
@@ -19,10 +15,9 @@ unset WAYLAND_DISPLAY SWAYSOCK
 
 XVFB_ARGS="-ac" start_x
 printf '%s\n' "xwayland disable" >"$WORK/sway.conf"
-give_to_user() { [ ${#AS_USER[@]} -eq 0 ] || chown -R 65534:65534 "$@"; }
 give_to_user "$WORK/home" "$WORK/runtime" "$XDG_CONFIG_HOME"
-WLR_BACKENDS=x11 WLR_RENDERER=pixman WLR_X11_OUTPUTS=1 as_user sway -c "$WORK/sway.conf" >"$WORK/sway.log" 2>&1 &
-PIDS+=($!)
+WLR_BACKENDS=x11 WLR_RENDERER=pixman WLR_X11_OUTPUTS=1 \
+    background "$WORK/sway.log" "${AS_USER[@]}" sway -c "$WORK/sway.conf"
 wait_for 15 bash -c "ls '$XDG_RUNTIME_DIR'/sway-ipc.*.sock" || fail "sway did not start: $(tail -5 "$WORK/sway.log")"
 SWAYSOCK=$(ls "$XDG_RUNTIME_DIR"/sway-ipc.*.sock)
 export SWAYSOCK WAYLAND_DISPLAY=wayland-1
@@ -41,7 +36,7 @@ options_settled() {
 }
 curtain_up() { [ "$(view Form1 | jq '.fullscreen_mode == 1 and .visible and .focused')" = true ]; }
 
-# Clicks at a point of the options window, in the window's own coordinates.
+# Clicks at a point of the options window, in the window's own coordinates, through where sway shows it.
 click_options() {
     local origin
     origin=$(view "Umbralux Software" | jq -r '"\(.rect.x + .window_rect.x) \(.rect.y + .window_rect.y)"')
@@ -50,48 +45,31 @@ click_options() {
 }
 CHECK4_AT="40 261"
 
-# Number of colours on the output and the first one (grim's screenshots leave out the pointer).
-output_colour() { as_user grim - | convert - -format '%k %[hex:p{1,1}]' info:; }
-output_is() { [ "$(output_colour)" = "$1" ]; }
+# Whether a new screenshot of the output shows "COUNT RRGGBB" (grim's screenshots leave out the pointer).
+output_is() { as_user grim - >"$SHOT" && [ "$(shot_colours)" = "$1" ]; }
 
 store_set "Background Color" 255 # red
 store_set Check4 1
 give_to_user "$XDG_CONFIG_HOME"
 cp "$UMBRALUX" "$WORK/umbralux" # where nobody can reach it, whatever the checkout's permissions
-QT_QPA_PLATFORM=wayland as_user "$WORK/umbralux" >"$WORK/app.log" 2>&1 &
-APP_PID=$!
-PIDS+=($APP_PID)
+UMBRALUX=$WORK/umbralux
+launch wayland
 wait_for 15 options_settled || fail "the options window did not appear: $(cat "$WORK/app.log")"
 wait_for 5 inhibits "Umbralux Software" true || fail "keep-awake on, but the options window does not inhibit idle"
 
-send_exit() {
-    case $1 in
-    1) xdotool key b ;;
-    2) xdotool key Escape ;;
-    3) xdotool click 1 ;;
-    4) xdotool type pw1 ;;
-    esac
-}
 for method in 1 2 3 4; do
-    click_options ${OPTION_AT[$method]}
-    if [ $method = 4 ]; then
-        click_options $PASSWORD_BOX_AT
-        xdotool key ctrl+a BackSpace
-        xdotool type pw1
-        wait_for 3 stored_is Text1 pw1 || fail "password not stored: $(store_get Text1)"
-    fi
-    wait_for 3 stored_is Option$method True || fail "method $method not stored"
-    click_options $SHOW_SCREEN_AT
+    choose_method $method
+    show_screen
     wait_for 10 curtain_up || fail "method $method: the blank screen is not full-screen and focused"
     if [ $method = 2 ]; then
-        wait_for 8 output_is "1 FF0000" || fail "the output is not all red: $(output_colour)"
+        wait_for 8 output_is "1 FF0000" || fail "the output is not all red: $(shot_colours)"
         wait_for 3 pointer_is hidden || fail "pointer visible over the blank screen"
         inhibits Form1 true || fail "keep-awake on, but the blank screen does not inhibit idle"
         xdotool key a click 1
         sleep 0.3
         curtain_up || fail "ESC method: other input dismissed the blank screen"
     fi
-    send_exit $method
+    send "${EXIT_INPUT[$method]}"
     wait_for 10 options_settled || fail "method $method: the options window did not come back"
     note "method $method dismisses the blank screen"
 done
@@ -101,7 +79,7 @@ wait_for 3 pointer_is visible || fail "pointer not back with the options window"
 click_options ${OPTION_AT[2]}
 click_options $CHECK4_AT
 wait_for 3 stored_is Check4 0 || fail "keep-awake choice not stored"
-click_options $SHOW_SCREEN_AT
+show_screen
 wait_for 10 curtain_up || fail "the blank screen did not come up"
 as_user swaymsg '[app_id="io.github.quenbrook.Umbralux" title="^Form1$"] kill' >/dev/null
 wait_for 10 options_settled || fail "the close request did not bring the options window back"
@@ -109,8 +87,8 @@ app_running || fail "a close request for the blank screen ended the program"
 wait_for 5 inhibits "Umbralux Software" false || fail "keep-awake released, but the options window still inhibits idle"
 # Under load the first click can reach the reloaded options window before sway has placed it; a user would
 # click again (a second click on a curtain that came up late does nothing under the ESC method).
-click_options $SHOW_SCREEN_AT
-wait_for 5 curtain_up || { click_options $SHOW_SCREEN_AT && wait_for 10 curtain_up; } ||
+show_screen
+wait_for 5 curtain_up || { show_screen && wait_for 10 curtain_up; } ||
     fail "the blank screen did not come up again"
 inhibits Form1 false || fail "keep-awake off, but the blank screen inhibits idle"
 xdotool key Escape

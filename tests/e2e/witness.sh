@@ -14,23 +14,19 @@ if [ "${MONITORS:-1}" = 2 ]; then
     WITNESS_AT="1400 10"
 fi
 # shellcheck disable=SC2086
-"$XPROBE" keylog $WITNESS_AT >"$WORK/keys.log" 2>&1 &
-PIDS+=($!)
+background "$WORK/keys.log" "$XPROBE" keylog $WITNESS_AT
 wait_for 5 grep -q ready "$WORK/keys.log" || fail "the witness window did not start"
 xdotool key q
 wait_for 3 grep -q "key q" "$WORK/keys.log" || fail "the witness does not see keys: $(cat "$WORK/keys.log")"
 
-store_set Option1 False
-store_set Option2 False
-store_set Option3 True
-store_set Option4 False
+store_method 3
 store_set Check4 0
 start_app
-click_in "$OPTIONS_WINDOW" $SHOW_SCREEN_AT
+show_screen
 wait_curtain
 if [ "${MONITORS:-1}" = 2 ]; then
     # shellcheck disable=SC2086
-    wait_for 5 region_is 000000 $WITNESS_AT 200 100 || fail "the witness is not covered"
+    wait_for 5 region_is 000000 $WITNESS_AT 200 100 || fail "the witness is not covered: $REGION"
 fi
 sleep 0.5
 xdotool type "secret"

@@ -1,12 +1,11 @@
 // SPDX-License-Identifier: MIT
 // A small X client for the end-to-end tests: reads what a user would see or what the X server knows
-// (window titles, the pointer image, idle time, the saver state) and plays simple parts (a window manager's
-// close request, a focused key-logging window beneath the program's).
+// (window titles, the pointer image, the focus, the colours of a region) and plays simple parts (a window
+// manager's close request, a focused key-logging window beneath the program's).
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <X11/extensions/Xfixes.h>
-#include <X11/extensions/scrnsaver.h>
 #include <sys/select.h>
 
 #include <cstdio>
@@ -18,9 +17,8 @@
 namespace {
 
 int usage() {
-    std::fprintf(
-        stderr, "usage: xprobe title WINDOW | close WINDOW | cursor | idle | saver | focus | keylog [X Y] |\n"
-                "       region X Y WIDTH HEIGHT | wmready\n");
+    std::fprintf(stderr, "usage: xprobe title WINDOW | close WINDOW | cursor | focus | keylog [X Y] |\n"
+                         "       region X Y WIDTH HEIGHT | wmready\n");
     return 2;
 }
 
@@ -73,27 +71,6 @@ int cursor(Display* dpy) {
     }
     std::printf("%s\n", visible ? "visible" : "hidden");
     XFree(image);
-    return 0;
-}
-
-int idle(Display* dpy) {
-    XScreenSaverInfo* info = XScreenSaverAllocInfo();
-    if (!XScreenSaverQueryInfo(dpy, DefaultRootWindow(dpy), info))
-        return 1;
-    std::printf("%lu\n", info->idle);
-    XFree(info);
-    return 0;
-}
-
-int saver(Display* dpy) {
-    XScreenSaverInfo* info = XScreenSaverAllocInfo();
-    if (!XScreenSaverQueryInfo(dpy, DefaultRootWindow(dpy), info))
-        return 1;
-    const char* state = info->state == ScreenSaverOn    ? "on"
-                        : info->state == ScreenSaverOff ? "off"
-                                                        : "disabled";
-    std::printf("%s\n", state);
-    XFree(info);
     return 0;
 }
 
@@ -204,10 +181,6 @@ int main(int argc, char** argv) {
         result = closeRequest(dpy, parseWindow(argv[2]));
     else if (command == "cursor")
         result = cursor(dpy);
-    else if (command == "idle")
-        result = idle(dpy);
-    else if (command == "saver")
-        result = saver(dpy);
     else if (command == "focus")
         result = focus(dpy);
     else if (command == "keylog" && (argc == 2 || argc == 4))

@@ -18,8 +18,7 @@ start_run() {
     mkdir -p "$WORK/$name"
     printf '%s\n' "timeout: 0:01:00" "lock: False" "mode: blank" "fade: False" "unfade: False" \
         "splash: False" "dpmsEnabled: False" >"$WORK/$name/.xscreensaver"
-    HOME="$WORK/$name" xscreensaver -no-splash >"$WORK/$name/saver.log" 2>&1 &
-    PIDS+=($!)
+    HOME="$WORK/$name" background "$WORK/$name/saver.log" xscreensaver -no-splash
     wait_for 15 xscreensaver-command -time || fail "xscreensaver did not start: $(cat "$WORK/$name/saver.log")"
     export XDG_CONFIG_HOME="$WORK/$name/config"
     STORE="$XDG_CONFIG_HOME/Quenbrook/Umbralux Software.ini"
