@@ -2,6 +2,7 @@
 #include "app/application.h"
 #include "app/commandline.h"
 #include "app/platform.h"
+#include "app/startrequest.h"
 #include "blank/mousepointer.h"
 #include "program/desktopplatform.h"
 #include "program/program.h"
@@ -11,18 +12,23 @@
 #include <cstdlib>
 
 int main(int argc, char** argv) {
-    if (const auto status = umbralux::answerCommandLine(argc, argv))
-        return *status;
+    const umbralux::CommandLine commandLine = umbralux::answerCommandLine(argc, argv);
+    if (commandLine.exitStatus)
+        return *commandLine.exitStatus;
     umbralux::Application app(argc, argv);
     int status = 0;
     {
         umbralux::DesktopPlatform platform;
         umbralux::Program program(platform.services(), QCoreApplication::applicationDirPath());
-        app.setBeforeEscapedFailureExit([&program] { program.mousePointer().ShowMousePointer(); });
-        platform.onEndRequest([&program] { program.end(); });
-        program.start();
-        status = app.exec();
-        app.setBeforeEscapedFailureExit({});
+        const bool instance = platform.singleInstance().claim(
+            commandLine.request, [&program](umbralux::StartRequest request) { program.request(request); });
+        if (instance) {
+            app.setBeforeEscapedFailureExit([&program] { program.mousePointer().ShowMousePointer(); });
+            platform.onEndRequest([&program] { program.end(); });
+            program.start(commandLine.request);
+            status = app.exec();
+            app.setBeforeEscapedFailureExit({});
+        } // otherwise the running instance took the request
     }
     // Everything of ours is given back by now: the windows, the pointer, every keep-awake inhibitor. Qt 6.4's
     // Wayland client can deadlock while it disconnects from the compositor (its event thread waits in

@@ -17,9 +17,9 @@ void print(FILE* stream, const QString& text) {
 
 } // namespace
 
-std::optional<int> answerCommandLine(int argc, char** argv) {
+CommandLine answerCommandLine(int argc, char** argv) {
     if (argc <= 1)
-        return std::nullopt; // the usual start: nothing to read
+        return {}; // the usual start: nothing to read
     // A core application reads the arguments without connecting to a display; it is gone before the
     // program's own application object is made.
     QCoreApplication core(argc, argv);
@@ -33,6 +33,16 @@ std::optional<int> answerCommandLine(int argc, char** argv) {
                                   QStringLiteral("Displays this help and exits."));
     parser.addOption(help);
     const QCommandLineOption version = parser.addVersionOption();
+    const QCommandLineOption show(
+        QStringLiteral("show"),
+        QStringLiteral(
+            "Covers the screen at once with the stored choices, as Show Screen does. When Umbralux "
+            "runs already, its blank screen is shown instead."));
+    parser.addOption(show);
+    QCommandLineOption service(QStringLiteral("service"));
+    service.setFlags(
+        QCommandLineOption::HiddenFromHelp); // the desktop's own start, from the D-Bus service file
+    parser.addOption(service);
 
     const bool understood = parser.parse(QCoreApplication::arguments());
     if (!understood || !parser.positionalArguments().isEmpty()) {
@@ -42,18 +52,22 @@ std::optional<int> answerCommandLine(int argc, char** argv) {
                 : parser.errorText();
         print(stderr, QStringLiteral("%1: %2\n\n%3")
                           .arg(QCoreApplication::applicationName(), error, parser.helpText()));
-        return kUsageErrorStatus;
+        return {kUsageErrorStatus};
     }
     if (parser.isSet(help)) {
         print(stdout, parser.helpText());
-        return 0;
+        return {0};
     }
     if (parser.isSet(version)) {
         print(stdout, QStringLiteral("%1 %2\n").arg(QCoreApplication::applicationName(),
                                                     QCoreApplication::applicationVersion()));
-        return 0;
+        return {0};
     }
-    return std::nullopt;
+    if (parser.isSet(show))
+        return {std::nullopt, StartRequest::ShowScreen};
+    if (parser.isSet(service))
+        return {std::nullopt, StartRequest::Nothing};
+    return {};
 }
 
 } // namespace umbralux

@@ -7,6 +7,7 @@
 namespace umbralux {
 
 struct Platform;
+class SingleInstance;
 
 /// Owns the real services of the desktop the program runs on. The one place that knows the concrete
 /// backends: each platform has its own implementation file, and the build picks one.
@@ -18,6 +19,8 @@ class DesktopPlatform {
     DesktopPlatform& operator=(const DesktopPlatform&) = delete;
 
     Platform& services() { return *m_services; }
+    /// One instance of the program per user session.
+    SingleInstance& singleInstance();
     /// Calls `endRequested` when the program is asked from outside to end (SIGTERM, SIGINT and SIGHUP on
     /// Unix); on Windows the session's end arrives as a window message through Qt instead.
     void onEndRequest(std::function<void()> endRequested);

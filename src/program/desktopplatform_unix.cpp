@@ -3,6 +3,8 @@
 #include "desktopplatform.h"
 
 #include "app/platform.h"
+#include "config.h"
+#include "platform/dbus/singleinstance_dbus.h"
 #include "platform/qt/colourpicker_qt.h"
 #include "platform/qt/dialogs_qt.h"
 #include "platform/qt/pointerdisplay_qt.h"
@@ -27,6 +29,7 @@ struct DesktopPlatform::Parts {
     ColourDialogPicker colourPicker;
     X11WindowHints windowHints;
     SignalEndRequests endRequests;
+    DBusSingleInstance singleInstance{QDBusConnection::sessionBus(), QStringLiteral(UMBRALUX_APP_ID)};
 };
 
 DesktopPlatform::DesktopPlatform()
@@ -36,6 +39,10 @@ DesktopPlatform::DesktopPlatform()
           m_parts->pointerDisplay, m_parts->keepAwake, m_parts->colourPicker, m_parts->windowHints})) {}
 
 DesktopPlatform::~DesktopPlatform() = default;
+
+SingleInstance& DesktopPlatform::singleInstance() {
+    return m_parts->singleInstance;
+}
 
 void DesktopPlatform::onEndRequest(std::function<void()> endRequested) {
     QObject::connect(&m_parts->endRequests, &SignalEndRequests::received, &m_parts->endRequests,

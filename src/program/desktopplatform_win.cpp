@@ -11,6 +11,7 @@
 #include "platform/windows/pageopener_win.h"
 #include "platform/windows/pointerdisplay_win.h"
 #include "platform/windows/settingsstore_win.h"
+#include "platform/windows/singleinstance_win.h"
 #include "platform/windows/windowhints_win.h"
 
 namespace umbralux {
@@ -25,6 +26,7 @@ struct DesktopPlatform::Parts {
     WindowsKeepAwake keepAwake;
     ColourDialogPicker colourPicker;
     WindowsWindowHints windowHints;
+    WindowsSingleInstance singleInstance;
 };
 
 DesktopPlatform::DesktopPlatform()
@@ -34,6 +36,10 @@ DesktopPlatform::DesktopPlatform()
           m_parts->pointerDisplay, m_parts->keepAwake, m_parts->colourPicker, m_parts->windowHints})) {}
 
 DesktopPlatform::~DesktopPlatform() = default;
+
+SingleInstance& DesktopPlatform::singleInstance() {
+    return m_parts->singleInstance;
+}
 
 void DesktopPlatform::onEndRequest(std::function<void()>) {
     // Windows ends a session with WM_QUERYENDSESSION and WM_ENDSESSION, which Qt turns into close events.

@@ -8,7 +8,16 @@
 #include "blank/mousepointer.h"
 #include "options/form1.h"
 
+#include <QTimer>
+
 namespace umbralux {
+namespace {
+
+/// How long a start by the desktop waits for the request it was started for before it opens the options
+/// window, so that the user is never left with nothing.
+constexpr int kServiceRequestWaitMs = 10000;
+
+} // namespace
 
 Program::Program(Platform& platform, QString programFolder)
     : m_platform(platform), m_settings(platform.settingsStore), m_programFolder(std::move(programFolder)),
@@ -56,11 +65,51 @@ OptionsWindow& Program::optionsWindow() {
     return form1();
 }
 
-void Program::start() {
-    showForm1();
+void Program::start(StartRequest request) {
+    if (request == StartRequest::Nothing) {
+        QTimer::singleShot(kServiceRequestWaitMs, this, [this] {
+            if (!m_form1 && !(m_form2 && m_form2->isVisible()))
+                this->request(StartRequest::OptionsWindow);
+        });
+        return;
+    }
+    this->request(request);
+}
+
+void Program::request(StartRequest request) {
+    if (m_form2 && m_form2->isVisible())
+        return;
+    switch (request) {
+    case StartRequest::OptionsWindow:
+        showForm1();
+        m_form1->raise();
+        m_form1->activateWindow();
+        break;
+    case StartRequest::ShowScreen: {
+        const bool optionsOpen = m_form1 && m_form1->isVisible();
+        Form1& options = form1();
+        // "Show Screen" refuses the password method without a password, with a reminder that needs the
+        // options window behind it.
+        if (m_settings.exitMethodSelected(settings::ExitMethod::Password, settings::Reader::OptionsWindow) &&
+            m_settings.password().isEmpty())
+            showForm1();
+        m_endAfterDismissal = !optionsOpen;
+        options.PushButton1_Click();
+        if (!m_showingBlankScreen)
+            m_endAfterDismissal = false; // refused: the options window stays
+        break;
+    }
+    case StartRequest::Nothing:
+        break;
+    }
 }
 
 void Program::showForm1() {
+    if (m_endAfterDismissal) {
+        m_endAfterDismissal = false;
+        end();
+        return;
+    }
     form1().Show();
     // The options window never comes back without the pointer. The blank screen's deactivation shows it on
     // the usual way back, but while a report box of the options window's load is open (a store that cannot

@@ -3,6 +3,7 @@
 
 #include "app/formhost.h"
 #include "app/settings.h"
+#include "app/startrequest.h"
 
 #include <QObject>
 #include <QPointer>
@@ -46,8 +47,15 @@ class Program final : public QObject, public FormHost {
     Form1* loadedForm1() const;
     Form2* loadedForm2() const;
 
-    /// Starts the program: loads and shows the options window.
-    void start();
+    /// Starts the program as the command line asks: with the options window, with the blank screen at once,
+    /// or (started by the desktop for a request over the bus) with whatever arrives, the options window if
+    /// nothing does.
+    void start(StartRequest request = StartRequest::OptionsWindow);
+    /// Serves a request of this start or of a later one: the options window, raised if it is open, or the
+    /// blank screen as "Show Screen" shows it. While the blank screen is up neither changes anything: no
+    /// start of the program is a way around the exit method. The blank screen shown without the options
+    /// window open before ends the program when it is dismissed, since the user never asked for the window.
+    void request(StartRequest request);
     /// Ends the program at a request from outside (a signal), wherever it stands, as closing the options
     /// window would: the pointer comes back, nothing is stored, and the windows, with keep-awake's holds,
     /// are released as the program ends with status 0.
@@ -73,6 +81,8 @@ class Program final : public QObject, public FormHost {
     QPointer<Form2> m_form2;
     QPointer<QWidget> m_activeForm;
     bool m_showingBlankScreen = false;
+    /// The blank screen was shown by a request while no options window was open.
+    bool m_endAfterDismissal = false;
 };
 
 } // namespace umbralux

@@ -1,0 +1,37 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "app/startrequest.h"
+
+#include <QDBusConnection>
+#include <QObject>
+
+namespace umbralux {
+
+/// One instance per session through the desktop's convention: the program owns its launcher's name on the
+/// session bus and serves org.freedesktop.Application there, which also makes the launcher's D-Bus
+/// activation and its "Show Screen" action work. A later start calls the running instance and ends.
+class DBusSingleInstance final : public QObject, public SingleInstance {
+    Q_OBJECT
+  public:
+    /// The name to own on the bus, the launcher's: also the interface's object path, as /a/b/C for a.b.C.
+    DBusSingleInstance(QDBusConnection sessionBus, const QString& name);
+
+    bool claim(StartRequest request, std::function<void(StartRequest)> serve) override;
+
+    /// The launcher's action that shows the blank screen.
+    static constexpr char kShowScreenAction[] = "show-screen";
+
+  private:
+    friend class ApplicationAdaptor;
+    void received(StartRequest request);
+    /// Asks the running instance for the request; false when it could not be reached.
+    bool handOver(StartRequest request);
+
+    QDBusConnection m_bus;
+    QString m_name;
+    QString m_path;
+    std::function<void(StartRequest)> m_serve;
+};
+
+} // namespace umbralux
