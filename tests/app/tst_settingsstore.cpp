@@ -270,12 +270,15 @@ void TestSettingsStore::namesThatAreNoSettingsFile_data() {
     QTest::newRow("FIFO") << "fifo" << false;
     QTest::newRow("link to nowhere") << "dangling" << false;
     QTest::newRow("link to a regular file") << "link" << true;
+    QTest::newRow("link to another user's file") << "foreign" << false;
     QTest::newRow("relative XDG_CONFIG_HOME") << "relative" << true;
 }
 
 void TestSettingsStore::namesThatAreNoSettingsFile() {
     QFETCH(QString, what);
     QFETCH(bool, saved);
+    if (what == "foreign" && ::geteuid() != 0)
+        QSKIP("only root can give a file to another user");
     const QByteArray home = qgetenv("HOME");
     const auto restoreHome = qScopeGuard([&] { qputenv("HOME", home); });
     const QString path = m_ini->fileName();
@@ -288,13 +291,15 @@ void TestSettingsStore::namesThatAreNoSettingsFile() {
         QCOMPARE(mkfifo(name, 0644), 0);
     else if (what == "dangling")
         QCOMPARE(symlink(QFile::encodeName(elsewhere), name), 0);
-    if (what == "link") {
+    if (what == "link" || what == "foreign") {
         QFile target(elsewhere);
         QVERIFY(target.open(QIODevice::WriteOnly));
         target.write("[General]\nText1=kept\n");
         target.close();
         QCOMPARE(chmod(QFile::encodeName(elsewhere), 0644), 0);
         QCOMPARE(symlink(QFile::encodeName(elsewhere), name), 0);
+        if (what == "foreign")
+            QCOMPARE(chown(QFile::encodeName(elsewhere), ::geteuid() + 1, ::getegid()), 0);
     }
     if (what == "relative") {
         qputenv("XDG_CONFIG_HOME", "relative/config");
@@ -325,8 +330,15 @@ void TestSettingsStore::namesThatAreNoSettingsFile() {
         QCOMPARE(after.st_mode, before.st_mode);
         QCOMPARE(after.st_mtim.tv_nsec, before.st_mtim.tv_nsec);
     }
-    QCOMPARE(QFileInfo(path).isSymLink(), what == "link" || what == "dangling");
-    QVERIFY(!QFileInfo::exists(elsewhere) || what == "link");
+    QCOMPARE(QFileInfo(path).isSymLink(), what == "link" || what == "dangling" || what == "foreign");
+    QVERIFY(!QFileInfo::exists(elsewhere) || what == "link" || what == "foreign");
+    if (what == "foreign") {
+        struct stat foreign {};
+        QCOMPARE(stat(QFile::encodeName(elsewhere), &foreign), 0);
+        QCOMPARE(foreign.st_uid, ::geteuid() + 1); // still its owner's, with its mode and text
+        QCOMPARE(foreign.st_mode & 0777, 0644u);
+        QCOMPARE(get("Text1", "none"), QStringLiteral("kept"));
+    }
     struct stat target {};
     if (what == "link" && stat(QFile::encodeName(elsewhere), &target) == 0)
         QCOMPARE(target.st_mode & 0777, 0600u); // the user's own file, closed to others

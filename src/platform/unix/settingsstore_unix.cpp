@@ -169,8 +169,13 @@ void IniSettingsStore::SaveSetting(const QString& application, const QString& se
         throw Failure(QStringLiteral("it is not a regular file; nothing is saved until it is removed"));
     if (found == Found::Nothing)
         createOwnerOnlyFile(path);
-    // Writing goes to the file a symbolic link leads to; the link stays.
+    // Writing goes to the file a symbolic link leads to; the link stays. Replacing a file means a new file
+    // of the user's own in its place, so a file of someone else (a link into another user's folder) would be
+    // taken from its owner: it is left alone.
     const QString target = QFileInfo(path).canonicalFilePath();
+    struct stat info {};
+    if (::stat(QFile::encodeName(target).constData(), &info) == 0 && info.st_uid != ::geteuid())
+        throw Failure(QStringLiteral("it belongs to another user; it is left as it is"));
     tightenIfOwned(target);
     const QByteArray before = readRegularFile(target, kMaxStoreFileBytes); // unreadable: not overwritten
     const QByteArray after = IniText(before).withValue(key, text);
