@@ -5,6 +5,7 @@
 #include "platform/unix/settingsstore_unix.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QScopeGuard>
@@ -31,6 +32,8 @@ class TestSettingsStore : public QObject {
     void writesByAnotherHandAreSeenAtOnce();
     void anotherProcessesChangeIsSeen_data();
     void anotherProcessesChangeIsSeen();
+    void handWrittenFiles_data();
+    void handWrittenFiles();
     void identicalSaveLeavesTheFileAlone_data();
     void identicalSaveLeavesTheFileAlone();
     void namesThatAreNoSettingsFile_data();
@@ -91,6 +94,7 @@ void TestSettingsStore::roundTrip_data() {
     QTest::newRow("line breaks") << QString("a\r\nb\tc");
     QTest::newRow("non-ASCII") << QString::fromUtf8("пароль ÄÖü ✓ 密码 😀");
     QTest::newRow("10 KB") << QString(10 * 1024, QLatin1Char('x'));
+    QTest::newRow("Unicode spaces at the end") << QString::fromUtf8("pw\u3000\u00A0\u2028\u0085\u1680");
 }
 
 void TestSettingsStore::roundTrip() {
@@ -172,6 +176,60 @@ void TestSettingsStore::anotherProcessesChangeIsSeen() {
     QCOMPARE(get("Text1", "x"), QStringLiteral("abc"));
 }
 
+void TestSettingsStore::handWrittenFiles_data() {
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<QString>("text1"); // what "Text1" reads as; QSettings reads the same unless noted
+    QTest::addColumn<bool>("asQSettings");
+    QTest::newRow("ideographic space at the end")
+        << QByteArray("Text1=pw\xE3\x80\x80\n") << QString::fromUtf8("pw\u3000") << true;
+    QTest::newRow("no-break space at either end")
+        << QByteArray("Text1=\xC2\xA0pw\xC2\xA0\n") << QString::fromUtf8("\u00A0pw\u00A0") << true;
+    QTest::newRow("spaces and tabs dropped") << QByteArray("Text1 = \tpw \t\n") << "pw" << true;
+    QTest::newRow("byte-order mark") << QByteArray("\xEF\xBB\xBFText1=pw\n") << "pw" << true;
+    QTest::newRow("[general] in lower case")
+        << QByteArray("[x]\nText1=a\n[general]\nText1=pw\n") << "pw" << true;
+    QTest::newRow("[General; without its bracket")
+        << QByteArray("[x]\n[General;\nText1=pw\n") << "pw" << true;
+    QTest::newRow("[%General] is another section")
+        << QByteArray("Text1=pw\n[%General]\nText1=x\n") << "pw" << true;
+    QTest::newRow("@String as QSettings writes a NUL")
+        << QByteArray("Text1=@String(a\\0b)\n") << QString("a") + QChar(0) + "b" << true;
+    QTest::newRow("\\x without digits stands for nothing") << QByteArray("Text1=a\\xg\n") << "ag" << true;
+    QTest::newRow("character split by a quote")
+        << QByteArray("Text1=\xC3\"\xA9\"\n") << QString::fromUtf8("é") << true;
+    QTest::newRow("cut character at the end, which QSettings drops")
+        << QByteArray("Text1=pw\xC3\n") << QString::fromUtf8("pw\uFFFD") << false;
+    QTest::newRow("quote left open over later lines")
+        << QByteArray("Text1=\"pw\nOption1=True\n") << "pw\nOption1=True\n"
+        << true;
+    QTest::newRow("header lines that never close")
+        << QByteArray("Text1=pw\n").append(QByteArray("[x\n").repeated(200000)) << "pw" << true;
+}
+
+void TestSettingsStore::handWrittenFiles() {
+    QFETCH(QByteArray, file);
+    QFETCH(QString, text1);
+    QFETCH(bool, asQSettings);
+    QVERIFY(QDir().mkpath(QFileInfo(m_ini->fileName()).absolutePath()));
+    QFile out(m_ini->fileName());
+    QVERIFY(out.open(QIODevice::WriteOnly) && out.write(file) == file.size());
+    out.close();
+    QElapsedTimer clock;
+    clock.start();
+    QCOMPARE(get("Text1", "absent"), text1);
+    QVERIFY2(clock.elapsed() < 1000, "parsing is not linear"); // 600 KB
+    QCOMPARE(QSettings(m_ini->fileName(), QSettings::IniFormat).value("Text1").toString() == text1,
+             asQSettings);
+    // A key saved later is a key of its own, never swallowed by a damaged entry, and the other stays.
+    save("Check4", "1");
+    save("Option1", "False");
+    QCOMPARE(get("Check4", "absent"), QStringLiteral("1"));
+    QCOMPARE(get("Text1", "absent"), text1);
+    QSettings qt(m_ini->fileName(), QSettings::IniFormat);
+    QCOMPARE(qt.value("Check4").toString(), QStringLiteral("1"));
+    QCOMPARE(qt.value("Option1").toString(), QStringLiteral("False"));
+}
+
 void TestSettingsStore::identicalSaveLeavesTheFileAlone_data() {
     QTest::addColumn<QString>("stored");
     QTest::addColumn<QString>("saved");
@@ -212,12 +270,15 @@ void TestSettingsStore::namesThatAreNoSettingsFile_data() {
     QTest::newRow("FIFO") << "fifo" << false;
     QTest::newRow("link to nowhere") << "dangling" << false;
     QTest::newRow("link to a regular file") << "link" << true;
+    QTest::newRow("link to another user's file") << "foreign" << false;
     QTest::newRow("relative XDG_CONFIG_HOME") << "relative" << true;
 }
 
 void TestSettingsStore::namesThatAreNoSettingsFile() {
     QFETCH(QString, what);
     QFETCH(bool, saved);
+    if (what == "foreign" && ::geteuid() != 0)
+        QSKIP("only root can give a file to another user");
     const QByteArray home = qgetenv("HOME");
     const auto restoreHome = qScopeGuard([&] { qputenv("HOME", home); });
     const QString path = m_ini->fileName();
@@ -230,13 +291,15 @@ void TestSettingsStore::namesThatAreNoSettingsFile() {
         QCOMPARE(mkfifo(name, 0644), 0);
     else if (what == "dangling")
         QCOMPARE(symlink(QFile::encodeName(elsewhere), name), 0);
-    if (what == "link") {
+    if (what == "link" || what == "foreign") {
         QFile target(elsewhere);
         QVERIFY(target.open(QIODevice::WriteOnly));
         target.write("[General]\nText1=kept\n");
         target.close();
         QCOMPARE(chmod(QFile::encodeName(elsewhere), 0644), 0);
         QCOMPARE(symlink(QFile::encodeName(elsewhere), name), 0);
+        if (what == "foreign")
+            QCOMPARE(chown(QFile::encodeName(elsewhere), ::geteuid() + 1, ::getegid()), 0);
     }
     if (what == "relative") {
         qputenv("XDG_CONFIG_HOME", "relative/config");
@@ -267,8 +330,15 @@ void TestSettingsStore::namesThatAreNoSettingsFile() {
         QCOMPARE(after.st_mode, before.st_mode);
         QCOMPARE(after.st_mtim.tv_nsec, before.st_mtim.tv_nsec);
     }
-    QCOMPARE(QFileInfo(path).isSymLink(), what == "link" || what == "dangling");
-    QVERIFY(!QFileInfo::exists(elsewhere) || what == "link");
+    QCOMPARE(QFileInfo(path).isSymLink(), what == "link" || what == "dangling" || what == "foreign");
+    QVERIFY(!QFileInfo::exists(elsewhere) || what == "link" || what == "foreign");
+    if (what == "foreign") {
+        struct stat foreign {};
+        QCOMPARE(stat(QFile::encodeName(elsewhere), &foreign), 0);
+        QCOMPARE(foreign.st_uid, ::geteuid() + 1); // still its owner's, with its mode and text
+        QCOMPARE(foreign.st_mode & 0777, 0644u);
+        QCOMPARE(get("Text1", "none"), QStringLiteral("kept"));
+    }
     struct stat target {};
     if (what == "link" && stat(QFile::encodeName(elsewhere), &target) == 0)
         QCOMPARE(target.st_mode & 0777, 0600u); // the user's own file, closed to others

@@ -1,14 +1,22 @@
 // SPDX-License-Identifier: MIT
 #include "initext.h"
 
+#include <QStringDecoder>
+
 namespace umbralux {
 namespace {
 
 /// The section whose keys are the top-level keys.
 constexpr char kGeneralSection[] = "General";
 
-bool isBlank(char ch) {
-    return ch == ' ' || ch == '\t' || ch == '\f' || ch == '\v';
+/// The blanks that QSettings skips around entries and between lines.
+bool isLineBlank(char ch) {
+    return ch == ' ' || ch == '\t' || ch == '\n' || ch == '\r';
+}
+/// The only blanks dropped around an unquoted value: a value that ends in another space (U+00A0, U+3000, a
+/// form feed) keeps it.
+bool isValueBlank(QChar ch) {
+    return ch == QLatin1Char(' ') || ch == QLatin1Char('\t');
 }
 bool isLineEnd(char ch) {
     return ch == '\n' || ch == '\r';
@@ -22,131 +30,240 @@ int hexValue(char ch) {
         return ch - 'A' + 10;
     return -1;
 }
-
-QByteArrayView trimmed(QByteArrayView text) {
-    while (!text.isEmpty() && isBlank(text.front()))
-        text = text.sliced(1);
-    while (!text.isEmpty() && isBlank(text.back()))
-        text.chop(1);
-    return text;
+int octValue(char ch) {
+    return ch >= '0' && ch <= '7' ? ch - '0' : -1;
 }
+
+/// A UTF-8 byte-order mark, which an editor may put at the start of the file.
+constexpr char kByteOrderMark[] = "\xEF\xBB\xBF";
 
 /// "%XX" and "%UXXXX" decoded, a backslash read as the slash it stands for.
 QString unescapedKey(QByteArrayView raw) {
+    const QString decoded = QString::fromUtf8(raw);
     QString key;
-    for (qsizetype i = 0; i < raw.size(); ++i) {
-        const char ch = raw[i];
-        if (ch == '\\') {
+    for (qsizetype i = 0; i < decoded.size(); ++i) {
+        const QChar ch = decoded.at(i);
+        if (ch == QLatin1Char('\\')) {
             key += QLatin1Char('/');
             continue;
         }
-        if (ch == '%') {
-            const bool wide = i + 1 < raw.size() && raw[i + 1] == 'U';
-            const int digits = wide ? 4 : 2;
+        if (ch == QLatin1Char('%') && i + 1 < decoded.size()) {
+            const bool wide = decoded.at(i + 1) == QLatin1Char('U');
+            const qsizetype digits = wide ? 4 : 2;
             const qsizetype first = i + (wide ? 2 : 1);
-            int value = 0;
-            bool ok = first + digits <= raw.size();
-            for (int d = 0; ok && d < digits; ++d) {
-                const int h = hexValue(raw[first + d]);
-                ok = h >= 0;
-                value = value * 16 + h;
-            }
+            bool ok = false;
+            const ushort value = first + digits <= decoded.size()
+                                     ? QStringView(decoded).sliced(first, digits).toUShort(&ok, 16)
+                                     : 0;
             if (ok) {
-                key += QChar(char16_t(value));
+                key += QChar(value);
                 i = first + digits - 1;
                 continue;
             }
         }
-        key += QString::fromUtf8(raw.sliced(i, 1));
+        key += ch;
     }
     return key;
 }
 
+/// The "@" forms of a single text, as QSettings gives them back as text. "@ByteArray(...)" keeps its
+/// characters (QSettings narrows them to Latin-1 and so loses the others); the forms that hold binary data
+/// or geometry, which the program never writes, are kept as they stand.
+QString unescapedAtForm(const QString& text) {
+    if (!text.startsWith(QLatin1Char('@')))
+        return text;
+    if (text.endsWith(QLatin1Char(')'))) {
+        if (text.startsWith(QLatin1String("@ByteArray(")))
+            return text.mid(11, text.size() - 12);
+        if (text.startsWith(QLatin1String("@String(")))
+            return text.mid(8, text.size() - 9);
+        if (text == QLatin1String("@Invalid()"))
+            return QLatin1String("");
+    }
+    if (text.startsWith(QLatin1String("@@")))
+        return text.mid(1);
+    return text;
+}
+
+/// Whether the bytes end in the first bytes of a UTF-8 sequence that its last bytes would complete.
+bool endsInCutSequence(QByteArrayView fed) {
+    for (qsizetype back = 1; back <= 3 && back <= fed.size(); ++back) {
+        const uchar ch = uchar(fed[fed.size() - back]);
+        if ((ch & 0xC0) == 0x80)
+            continue; // a continuation byte: look further back for the lead
+        const qsizetype length = ch >= 0xF0 && ch <= 0xF4  ? 4
+                                 : ch >= 0xE0 && ch < 0xF0 ? 3
+                                 : ch >= 0xC2 && ch < 0xE0 ? 2
+                                                           : 1;
+        if (length <= back)
+            return false;
+        // Only what a decoder keeps waiting for: the bytes so far must be a valid start of the sequence.
+        QByteArray completed = fed.last(back).toByteArray();
+        while (completed.size() < length)
+            completed += char(ch == 0xE0 ? 0xA0 : ch == 0xF0 ? 0x90 : 0x80);
+        return QString::fromUtf8(completed).size() == (length == 4 ? 2 : 1) &&
+               !QString::fromUtf8(completed).contains(QChar::ReplacementCharacter);
+    }
+    return false;
+}
+
 /// A value as QSettings reads it: quoted parts, backslash escapes, an unquoted comma separating the items
-/// of a list (given back joined with commas), blanks around unquoted text dropped, "@@" for a leading "@".
+/// of a list (given back joined with commas), spaces and tabs around unquoted text dropped, the "@" forms.
+/// Text is decoded as one UTF-8 stream, as QSettings does, so a character whose bytes an escape or a quote
+/// interrupts still reads as that character; the first bytes of a character cut off at the end read as
+/// U+FFFD, where QSettings drops them.
 QString unescapedValue(QByteArrayView raw) {
     static constexpr char kEscapes[][2] = {{'a', '\a'}, {'b', '\b'},  {'f', '\f'}, {'n', '\n'},
                                            {'r', '\r'}, {'t', '\t'},  {'v', '\v'}, {'"', '"'},
                                            {'?', '?'},  {'\'', '\''}, {'\\', '\\'}};
     QStringList items;
     QString current;
+    QStringDecoder fromUtf8(QStringDecoder::Utf8);
+    QByteArray fed; // the last bytes given to the decoder, to tell a cut character at the end
+    bool isList = false;
     bool inQuotes = false;
     bool quoted = false;
-    qsizetype keepUpTo = 0; // unquoted blanks after this are dropped at the end of an item
-    auto finishItem = [&] {
-        if (!quoted) {
-            qsizetype end = current.size();
-            while (end > keepUpTo && current.at(end - 1).isSpace())
-                --end;
-            current.truncate(end);
-        }
-        items << current;
-        current.clear();
-        quoted = false;
-        keepUpTo = 0;
+    qsizetype chopLimit = 0; // unquoted spaces after this are dropped at the end of an item
+    auto chopTrailingBlanks = [&] {
+        qsizetype end = current.size();
+        while (end > chopLimit && isValueBlank(current.at(end - 1)))
+            --end;
+        current.truncate(end);
     };
     auto skipBlanks = [&](qsizetype& i) {
-        while (i < raw.size() && isBlank(raw[i]))
+        while (i < raw.size() && (raw[i] == ' ' || raw[i] == '\t'))
             ++i;
+        chopLimit = current.size();
     };
+    bool endsInBackslash = false; // QSettings drops no blanks before a backslash that ends the value
     qsizetype i = 0;
     skipBlanks(i);
     while (i < raw.size()) {
         const char ch = raw[i];
         if (ch == '\\') {
-            if (++i >= raw.size())
+            if (++i >= raw.size()) {
+                endsInBackslash = true;
                 break;
+            }
             const char code = raw[i++];
             bool known = false;
             for (const auto& escape : kEscapes) {
-                if (code == escape[0]) {
+                if (!known && code == escape[0]) {
                     current += QLatin1Char(escape[1]);
                     known = true;
                 }
             }
-            if (!known && (code == 'x' || (code >= '0' && code <= '7'))) {
-                const int base = code == 'x' ? 16 : 8;
-                char16_t value = code == 'x' ? 0 : char16_t(code - '0');
-                while (i < raw.size() && hexValue(raw[i]) >= 0 && hexValue(raw[i]) < base)
-                    value = char16_t(value * base + hexValue(raw[i++]));
+            const int base = code == 'x' && i < raw.size() && hexValue(raw[i]) >= 0 ? 16
+                             : octValue(code) >= 0                                  ? 8
+                                                                                    : 0;
+            if (!known && base != 0) {
+                char16_t value = base == 8 ? char16_t(octValue(code)) : 0;
+                auto digit = [&](char c) { return base == 16 ? hexValue(c) : octValue(c); };
+                while (i < raw.size() && digit(raw[i]) >= 0)
+                    value = char16_t(value * base + digit(raw[i++]));
                 current += QChar(value);
             } else if (!known && isLineEnd(code) && i < raw.size() && isLineEnd(raw[i]) && raw[i] != code) {
                 ++i; // a continued line
             }
-            keepUpTo = current.size();
+            // "\x" without a digit and an unknown escape stand for nothing
+            chopLimit = current.size();
         } else if (ch == '"') {
             ++i;
             quoted = true;
             inQuotes = !inQuotes;
             if (!inQuotes)
                 skipBlanks(i);
-            keepUpTo = current.size();
         } else if (ch == ',' && !inQuotes) {
-            finishItem();
+            if (!quoted)
+                chopTrailingBlanks();
+            items << current;
+            isList = true;
+            current.clear();
+            quoted = false;
             ++i;
             skipBlanks(i);
         } else {
             qsizetype j = i + 1;
             while (j < raw.size() && raw[j] != '\\' && raw[j] != '"' && raw[j] != ',')
                 ++j;
-            // The runs end at ASCII characters only, so no character of valid UTF-8 is split between them.
-            current += QString::fromUtf8(raw.sliced(i, j - i));
-            if (inQuotes)
-                keepUpTo = current.size();
+            const QByteArrayView run = raw.sliced(i, j - i);
+            current += fromUtf8(run);
+            fed = (fed + run.toByteArray()).right(3);
             i = j;
         }
     }
-    finishItem();
-    QString text = items.join(QLatin1Char(','));
-    if (text.isNull())
-        text = QLatin1String(""); // present and empty, unlike an absent key
-    if (text.startsWith(QLatin1String("@@")))
-        text.remove(0, 1);
-    else if (text.startsWith(QLatin1String("@ByteArray(")) && text.endsWith(QLatin1Char(')')))
-        text = text.mid(11, text.size() - 12);
-    else if (text == QLatin1String("@Invalid()"))
-        text.clear();
-    return text;
+    if (!quoted && !endsInBackslash)
+        chopTrailingBlanks();
+    if (endsInCutSequence(fed))
+        current += QChar::ReplacementCharacter;
+    if (!isList)
+        return unescapedAtForm(current);
+    items << current;
+    for (QString& item : items)
+        item = unescapedAtForm(item);
+    return items.join(QLatin1Char(','));
+}
+
+/// One line as QSettings splits the file into lines: blanks before it skipped, comment lines (";" first)
+/// skipped, and a line break or a ";" outside quotes ends it; inside quotes, and after a backslash, a line
+/// break is part of the line.
+struct IniLine {
+    qsizetype start = 0;
+    qsizetype end = 0;     // one past the line, a comment after it not included
+    qsizetype equals = -1; // the first "=" outside quotes
+    QByteArray closer;     // what ends the line when the file ends inside quotes or right after a backslash
+};
+
+bool readIniLine(QByteArrayView data, qsizetype& pos, IniLine& line) {
+    const qsizetype n = data.size();
+    bool inQuotes = false;
+    bool afterBackslash = false;
+    line.equals = -1;
+    line.start = pos;
+    while (line.start < n && isLineBlank(data[line.start]))
+        ++line.start;
+    qsizetype i = line.start;
+    while (i < n) {
+        const char ch = data[i++];
+        afterBackslash = false;
+        if (ch == '=') {
+            if (!inQuotes && line.equals < 0)
+                line.equals = i - 1;
+        } else if (isLineEnd(ch)) {
+            if (i == line.start + 1) {
+                ++line.start;
+            } else if (!inQuotes) {
+                --i;
+                break;
+            }
+        } else if (ch == '\\') {
+            afterBackslash = true;
+            if (i < n) {
+                const char escaped = data[i++];
+                // a backslash before "\r" at the very end would join "\r" with the "\n" of a line added after
+                afterBackslash = i >= n && escaped == '\r';
+                if (i < n && isLineEnd(escaped) && isLineEnd(data[i]) && data[i] != escaped)
+                    ++i;
+            }
+        } else if (ch == '"') {
+            inQuotes = !inQuotes;
+        } else if (ch == ';') {
+            if (i == line.start + 1) { // a comment line
+                while (i < n && !isLineEnd(data[i]))
+                    ++i;
+                while (i < n && isLineBlank(data[i]))
+                    ++i;
+                line.start = i;
+            } else if (!inQuotes) {
+                --i;
+                break;
+            }
+        }
+    }
+    pos = i;
+    line.end = i;
+    line.closer = QByteArray(i >= n && afterBackslash ? " " : "") + (i >= n && inQuotes ? "\"" : "");
+    return line.end > line.start;
 }
 
 } // namespace
@@ -156,66 +273,33 @@ IniText::IniText(QByteArray bytes) : m_bytes(std::move(bytes)) {
 }
 
 void IniText::parse() {
-    const QByteArrayView data(m_bytes);
-    const qsizetype n = data.size();
+    QByteArrayView data(m_bytes);
+    if (data.startsWith(kByteOrderMark))
+        m_bodyStart = qsizetype(sizeof kByteOrderMark) - 1;
     bool topLevel = true;
-    qsizetype pos = 0;
-    while (pos < n) {
-        while (pos < n && (isBlank(data[pos]) || isLineEnd(data[pos])))
-            ++pos;
-        if (pos >= n)
-            break;
-        qsizetype lineEnd = pos;
-        while (lineEnd < n && !isLineEnd(data[lineEnd]))
-            ++lineEnd;
-        if (data[pos] == ';') { // a comment line
-            pos = lineEnd;
-            continue;
+    qsizetype pos = m_bodyStart;
+    IniLine line;
+    while (readIniLine(data, pos, line)) {
+        const QByteArrayView text = data.sliced(line.start, line.end - line.start);
+        if (text.startsWith('[')) {
+            // Only the section name before "]" counts; "[General" without it is still "General".
+            const qsizetype close = text.indexOf(']');
+            const QByteArrayView name = text.first(close < 0 ? text.size() : close).sliced(1).trimmed();
+            topLevel = name.compare(kGeneralSection, Qt::CaseInsensitive) == 0;
+        } else if (topLevel && line.equals >= 0) {
+            const QString key = unescapedKey(data.sliced(line.start, line.equals - line.start).trimmed());
+            m_entries.push_back({key, line.start, line.end,
+                                 data.sliced(line.equals + 1, line.end - line.equals - 1).toByteArray()});
         }
-        if (data[pos] == '[') {
-            const qsizetype close = data.indexOf(']', pos);
-            const qsizetype nameEnd = close >= 0 && close < lineEnd ? close : lineEnd;
-            topLevel = unescapedKey(trimmed(data.sliced(pos + 1, nameEnd - pos - 1))) ==
-                       QLatin1String(kGeneralSection);
-            if (topLevel) {
-                m_hasTopLevel = true;
-                m_topLevelEnd = lineEnd;
-            }
-            pos = lineEnd;
-            continue;
-        }
-        // An entry: "key = value", where a quoted value or a backslash may carry it over line ends and an
-        // unquoted ";" starts a comment.
-        qsizetype equals = -1;
-        bool inQuotes = false;
-        qsizetype i = pos;
-        for (; i < n; ++i) {
-            const char ch = data[i];
-            if (ch == '=' && !inQuotes && equals < 0)
-                equals = i;
-            else if ((isLineEnd(ch) || ch == ';') && !inQuotes) // the end, or a comment after the value
-                break;
-            else if (ch == '\\' && i + 1 < n)
-                i += (i + 2 < n && isLineEnd(data[i + 1]) && isLineEnd(data[i + 2]) &&
-                      data[i + 1] != data[i + 2])
-                         ? 2
-                         : 1;
-            else if (ch == '"')
-                inQuotes = !inQuotes;
-        }
-        const qsizetype valueEnd = i;
-        while (i < n && !isLineEnd(data[i]))
-            ++i;
         if (topLevel) {
+            // A new entry goes after the whole line, a comment after the value included.
+            qsizetype physicalEnd = line.end;
+            while (physicalEnd < data.size() && !isLineEnd(data[physicalEnd]))
+                ++physicalEnd;
             m_hasTopLevel = true;
-            m_topLevelEnd = i;
-            if (equals > pos) {
-                const QString key = unescapedKey(trimmed(data.sliced(pos, equals - pos)));
-                m_entries.push_back(
-                    {key, pos, valueEnd, data.sliced(equals + 1, valueEnd - equals - 1).toByteArray()});
-            }
+            m_topLevelEnd = physicalEnd;
+            m_topLevelCloser = line.closer;
         }
-        pos = i;
     }
 }
 
@@ -249,11 +333,22 @@ QByteArray IniText::withValue(const QString& key, const QString& text) const {
     }
     QByteArray result = m_bytes;
     if (!m_hasTopLevel)
-        return result.prepend("[" + QByteArray(kGeneralSection) + "]\n" + line +
-                              (m_bytes.isEmpty() ? "\n" : "\n\n"));
-    if (m_topLevelEnd >= m_bytes.size())
-        return result.append('\n' + line + '\n');
-    return result.insert(m_topLevelEnd, '\n' + line);
+        return result.insert(m_bodyStart, "[" + QByteArray(kGeneralSection) + "]\n" + line +
+                                              (m_bytes.size() == m_bodyStart ? "\n" : "\n\n"));
+    if (m_topLevelEnd < m_bytes.size())
+        return result.insert(m_topLevelEnd, '\n' + line);
+    if (!m_topLevelCloser.isEmpty()) {
+        // The file ends inside quotes or after a backslash: a line added after it would become part of its
+        // value. An entry is written again as it reads, any other line is closed.
+        if (!m_entries.empty() && m_entries.back().end == m_bytes.size()) {
+            const Entry& last = m_entries.back();
+            result.replace(last.start, last.end - last.start,
+                           escapedKey(last.key) + '=' + escapedValue(unescapedValue(last.rawValue)));
+        } else {
+            result.append(m_topLevelCloser);
+        }
+    }
+    return result.append('\n' + line + '\n');
 }
 
 QByteArray IniText::escapedKey(const QString& key) {

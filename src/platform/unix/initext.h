@@ -48,6 +48,11 @@ class IniText {
     qsizetype m_topLevelEnd = -1;
     /// Whether the file already has a top-level part ("[General]" or entries before any section).
     bool m_hasTopLevel = false;
+    /// What closes the last top-level line when it runs to the end of the file inside quotes or after a
+    /// backslash; empty when it is closed.
+    QByteArray m_topLevelCloser;
+    /// Where the text starts: after a byte-order mark, if there is one.
+    qsizetype m_bodyStart = 0;
 };
 
 } // namespace umbralux

@@ -6,6 +6,9 @@
 // The store never damages what it finds: a name that is not a regular file (a folder, a FIFO, a device, a
 // link to nowhere) is reported once and left alone, a file it cannot read is not overwritten, a file is
 // replaced only as a whole (a full disk leaves the old one in place), and a write changes only its own key.
+// Writers take turns: a save holds a lock file beside the settings file (the one QSettings takes) while it
+// reads the file again, changes its key and replaces the file, so a change saved meanwhile by another copy of
+// the program, or by QSettings, is never lost.
 #include "settingsstore_unix.h"
 
 #include "initext.h"
@@ -16,6 +19,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLockFile>
 #include <QSaveFile>
 #include <cerrno>
 #include <cstring>
@@ -29,6 +33,11 @@ namespace {
 
 /// No settings file of the program comes near this; a larger one is not the program's and is not read.
 constexpr qint64 kMaxStoreFileBytes = qint64{16} * 1024 * 1024;
+/// How long a save waits for another writer to finish: a save takes milliseconds, so a lock held this long
+/// belongs to a writer that hangs, and the user is told instead of the window freezing.
+constexpr int kLockWaitMs = 5000;
+/// The suffix of the lock file that QSettings and the store take beside the settings file.
+constexpr char kLockSuffix[] = ".lock";
 constexpr mode_t kOwnerOnly = S_IRUSR | S_IWUSR;
 constexpr mode_t kGroupOrOthers = S_IRWXG | S_IRWXO;
 
@@ -67,14 +76,17 @@ struct FileStamp {
 /// Creates the file with owner-only permissions before its first write, so the password is never readable
 /// by others, not even for a moment.
 void createOwnerOnlyFile(const QString& path) {
-    const QString folder = QFileInfo(path).absolutePath();
-    if (!QDir().mkpath(folder))
-        throw Failure(QStringLiteral("Path not found"));
     const int fd =
         ::open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, kOwnerOnly);
     if (fd < 0)
         throw Failure(QString::fromLocal8Bit(std::strerror(errno)));
     ::close(fd);
+}
+
+/// The folder of the settings file, made when it does not exist yet.
+void makeFolderFor(const QString& path) {
+    if (!QDir().mkpath(QFileInfo(path).absolutePath()))
+        throw Failure(QStringLiteral("Path not found"));
 }
 
 /// A file the user owns is closed to others again (an older version or a hand may have opened it), and
@@ -142,13 +154,28 @@ QString IniSettingsStore::GetSetting(const QString& application, const QString& 
 void IniSettingsStore::SaveSetting(const QString& application, const QString& section, const QString& key,
                                    const QString& text) {
     const QString path = location(application, section);
+    if (look(path) == Found::SomethingElse) // not ours to change, not even its mode
+        throw Failure(QStringLiteral("it is not a regular file; nothing is saved until it is removed"));
+    makeFolderFor(path);
+    QLockFile lock(path + QLatin1String(kLockSuffix));
+    if (!lock.tryLock(kLockWaitMs)) {
+        throw Failure(lock.error() == QLockFile::LockFailedError
+                          ? QStringLiteral("another program keeps the settings file locked")
+                          : QStringLiteral("the lock file beside it cannot be made"));
+    }
+    // Everything from here on sees the file as it is now: another writer may have changed or made it.
     const Found found = look(path);
-    if (found == Found::SomethingElse) // not ours to change, not even its mode
+    if (found == Found::SomethingElse)
         throw Failure(QStringLiteral("it is not a regular file; nothing is saved until it is removed"));
     if (found == Found::Nothing)
         createOwnerOnlyFile(path);
-    // Writing goes to the file a symbolic link leads to; the link stays.
+    // Writing goes to the file a symbolic link leads to; the link stays. Replacing a file means a new file
+    // of the user's own in its place, so a file of someone else (a link into another user's folder) would be
+    // taken from its owner: it is left alone.
     const QString target = QFileInfo(path).canonicalFilePath();
+    struct stat info {};
+    if (::stat(QFile::encodeName(target).constData(), &info) == 0 && info.st_uid != ::geteuid())
+        throw Failure(QStringLiteral("it belongs to another user; it is left as it is"));
     tightenIfOwned(target);
     const QByteArray before = readRegularFile(target, kMaxStoreFileBytes); // unreadable: not overwritten
     const QByteArray after = IniText(before).withValue(key, text);
