@@ -4,6 +4,7 @@
 #include "app/dialogs.h"
 #include "app/platform.h"
 #include "app/programend.h"
+#include "app/windowhints.h"
 #include "blank/form2.h"
 #include "blank/mousepointer.h"
 #include "options/form1.h"
@@ -82,8 +83,7 @@ void Program::request(StartRequest request) {
     switch (request) {
     case StartRequest::OptionsWindow:
         showForm1();
-        m_form1->raise();
-        m_form1->activateWindow();
+        m_platform.windowHints.activate(m_form1);
         break;
     case StartRequest::ShowScreen: {
         const bool optionsOpen = m_form1 && m_form1->isVisible();

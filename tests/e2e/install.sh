@@ -7,6 +7,7 @@
 
 EXPECTED_FILES="bin/umbralux
 share/applications/io.github.quenbrook.Umbralux.desktop
+share/dbus-1/services/io.github.quenbrook.Umbralux.service
 share/doc/umbralux/changelog.gz
 share/doc/umbralux/copyright
 share/icons/hicolor/128x128/apps/umbralux.png

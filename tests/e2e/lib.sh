@@ -116,9 +116,12 @@ store_method() {
     for i in 1 2 3 4; do store_set "Option$i" "$([ "$i" = "$1" ] && echo True || echo False)"; done
 }
 
-# Starts the program on the Qt platform given (xcb unless told), through AS_USER; its pid is left in APP_PID.
+# Starts the program on the Qt platform given (xcb unless told), through AS_USER, with the arguments that
+# follow; its pid is left in APP_PID.
 launch() {
-    QT_QPA_PLATFORM=${1:-xcb} background "$WORK/app.log" "${AS_USER[@]}" "$UMBRALUX"
+    local platform=${1:-xcb}
+    [ $# = 0 ] || shift
+    QT_QPA_PLATFORM=$platform background "$WORK/app.log" "${AS_USER[@]}" "$UMBRALUX" "$@"
     APP_PID=$BG_PID
 }
 # Starts the program and waits for its options window.

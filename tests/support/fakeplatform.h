@@ -105,11 +105,13 @@ class ScriptedColourPicker final : public ColourPicker {
     QList<QColor> offered;
 };
 
-/// Records the windows it was asked to leave out of the task bar.
+/// Records the windows it was asked to leave out of the task bar, and those it was asked to activate.
 class RecordingWindowHints final : public WindowHints {
   public:
     void skipTaskbar(QWidget* window) override { skipped << window; }
+    void activate(QWidget* window) override { activated << window; }
     QList<QWidget*> skipped;
+    QList<QWidget*> activated;
 };
 
 /// The settings store of one test: a map, with a folder of its own that tests use as the program folder.

@@ -3,10 +3,18 @@
 
 #include "x11desktop.h"
 
+#include <QWidget>
+
 namespace umbralux {
 
 void X11WindowHints::skipTaskbar(QWidget* window) {
     x11::skipTaskbar(window);
+}
+
+void X11WindowHints::activate(QWidget* window) {
+    window->raise();
+    window->activateWindow();
+    x11::activate(window);
 }
 
 } // namespace umbralux

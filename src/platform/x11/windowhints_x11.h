@@ -9,6 +9,7 @@ namespace umbralux {
 class X11WindowHints final : public WindowHints {
   public:
     void skipTaskbar(QWidget* window) override;
+    void activate(QWidget* window) override;
 };
 
 } // namespace umbralux

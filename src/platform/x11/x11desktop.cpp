@@ -149,6 +149,28 @@ void skipTaskbar(QWidget* window) {
     XFlush(dpy);
 }
 
+void activate(QWidget* window) {
+    xcb_connection_t* conn = connection();
+    if (!conn || !window)
+        return;
+    const auto id = static_cast<xcb_window_t>(window->winId());
+    constexpr uint32_t kSourcePager = 2; // a request the user made through another program
+    xcb_client_message_event_t event{};
+    event.response_type = XCB_CLIENT_MESSAGE;
+    event.format = 32;
+    event.window = id;
+    event.type = atom(conn, "_NET_ACTIVE_WINDOW");
+    event.data.data32[0] = kSourcePager;
+    event.data.data32[1] = XCB_CURRENT_TIME;
+    xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(conn)).data->root;
+    xcb_send_event(conn, 0, root, XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
+                   reinterpret_cast<const char*>(&event));
+    // Without a window manager nobody acts on the message. An error (the window not mapped yet) comes back to
+    // Qt as an event, not as the end of the program.
+    xcb_set_input_focus(conn, XCB_INPUT_FOCUS_PARENT, id, XCB_CURRENT_TIME);
+    xcb_flush(conn);
+}
+
 #else
 
 bool available() {
@@ -168,6 +190,7 @@ bool deactivateXScreenSaver() {
 void resetScreenSaver() {}
 void suspendScreenSaver(bool) {}
 void skipTaskbar(QWidget*) {}
+void activate(QWidget*) {}
 
 #endif
 

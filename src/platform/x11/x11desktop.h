@@ -23,5 +23,9 @@ bool xscreensaverRunning();
 bool deactivateXScreenSaver();
 /// Asks the window manager to leave the window out of task bars and pagers.
 void skipTaskbar(QWidget* window);
+/// Gives the window the keyboard now: through the window manager as a user's request (Qt's own request
+/// carries the time of the program's last input event, which a window manager, or the X server without one,
+/// takes as older than the focus the user gave elsewhere since), and directly without a window manager.
+void activate(QWidget* window);
 
 } // namespace umbralux::x11

@@ -1,0 +1,86 @@
+// SPDX-License-Identifier: MIT
+// What a start of the program gets, by itself or handed over from a later start: the options window or the
+// blank screen at once, and where the dismissal of that blank screen leads.
+#include "harness.h"
+
+#include <QTest>
+
+using namespace umbralux;
+
+class TestProgram : public test::HarnessTest {
+    Q_OBJECT
+  private Q_SLOTS:
+    void requests_data();
+    void requests();
+};
+
+void TestProgram::requests_data() {
+    QTest::addColumn<QString>("before");   // what is up when the request arrives: nothing, options, curtain
+    QTest::addColumn<QString>("password"); // stored with the password method; a null string keeps ESC
+    QTest::addColumn<StartRequest>("request");
+    QTest::addColumn<QString>("after");  // what is up then
+    QTest::addColumn<QString>("escape"); // what ESC leads to: options, end, or nothing (no curtain)
+    QTest::addColumn<int>("reminders");
+
+    const auto show = StartRequest::ShowScreen;
+    const auto options = StartRequest::OptionsWindow;
+    QTest::newRow("--show alone: ESC ends the program") << "nothing" << QString() << show << "curtain"
+                                                        << "end" << 0;
+    QTest::newRow("--show over the options window: ESC brings it back")
+        << "options" << QString() << show << "curtain"
+        << "options" << 0;
+    QTest::newRow("--show, password method without a password: the reminder") << "nothing"
+                                                                              << "" << show << "options"
+                                                                              << "nothing" << 1;
+    QTest::newRow("--show, password method with one") << "nothing"
+                                                      << "pw" << show << "curtain"
+                                                      << "curtain" << 0;
+    QTest::newRow("--show again: nothing changes") << "curtain" << QString() << show << "curtain"
+                                                   << "options" << 0;
+    QTest::newRow("a plain start over the curtain: no way around it")
+        << "curtain" << QString() << options << "curtain"
+        << "options" << 0;
+    QTest::newRow("a plain start: the options window") << "nothing" << QString() << options << "options"
+                                                       << "nothing" << 0;
+}
+
+void TestProgram::requests() {
+    QFETCH(QString, before);
+    QFETCH(QString, password);
+    QFETCH(StartRequest, request);
+    QFETCH(QString, after);
+    QFETCH(QString, escape);
+    QFETCH(int, reminders);
+    if (!password.isNull()) {
+        for (int i = 1; i <= 4; ++i)
+            m_h->store.set(QStringLiteral("Option%1").arg(i), i == 4 ? "True" : "False");
+        m_h->store.set("Text1", password);
+    }
+    Program& program = m_h->program;
+    if (before != "nothing")
+        program.start();
+    if (before == "curtain")
+        program.loadedForm1()->PushButton1_Click();
+    test::settle();
+
+    program.request(request);
+    test::settle();
+    const auto up = [&] {
+        if (program.loadedForm2() && program.loadedForm2()->isVisible())
+            return QStringLiteral("curtain");
+        return program.loadedForm1() && program.loadedForm1()->isVisible() ? QStringLiteral("options")
+                                                                           : QStringLiteral("nothing");
+    };
+    QCOMPARE(up(), after);
+    QCOMPARE(m_h->platform.dialogs.messages.size(), reminders);
+
+    if (after != "curtain")
+        return;
+    QTest::keyClick(program.loadedForm2(), Qt::Key_Escape);
+    test::settle();
+    const std::vector<int> ended = m_h->platform.programEnd.statuses;
+    QCOMPARE(ended.empty() ? up() : QStringLiteral("end"), escape);
+}
+
+QTEST_MAIN(TestProgram)
+#include "tst_program.moc"
