@@ -9,6 +9,7 @@ export QT_QPA_PLATFORM=xcb # would fail at once if a window were attempted
 
 CASES="--help|0|stdout|^Usage: .*umbralux \[options\]\$
 -h|0|stdout|^  -v, --version
+--help|0|stdout|^  --show +Covers the screen at once
 --help-all|2|stderr|Unknown option 'help-all'
 --version|0|stdout|^umbralux $VERSION\$
 -v|0|stdout|^umbralux $VERSION\$
