@@ -69,6 +69,15 @@ void useDesignPalette() {
 Form1::Form1(FormHost& host) : m_host(host), m_ui(std::make_unique<Ui::Form1>()) {
     useDesignPalette();
     m_ui->setupUi(this);
+    // Under the program's style sheet (a skin, from the second load of the window on) Qt hands a frame's
+    // font not to the controls built inside it: they take the program's default font instead of the
+    // design's. Each control gets its parent's font here, parents before their children.
+    if (!qApp->styleSheet().isEmpty()) {
+        for (QWidget* control : findChildren<QWidget*>()) {
+            if (!control->testAttribute(Qt::WA_SetFont))
+                control->setFont(control->parentWidget()->font());
+        }
+    }
     setAttribute(Qt::WA_DeleteOnClose, false);
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);

@@ -2,7 +2,8 @@
 # SPDX-License-Identifier: MIT
 # The example skin installed beside a copy of the program: the options window opens skinned (its push buttons
 # in the skin's colour, its background in the button-face colour instead of white), and the blank screen keeps
-# the screen colour under the skin. The copy keeps the skin away from tests that run at the same time.
+# the screen colour under the skin, and the options window that comes back from the blank screen looks the same
+# as at the first start. The copy keeps the skin away from tests that run at the same time.
 . "$(dirname "$0")/lib.sh"
 
 SKIN_DIR="$(dirname "$0")/../../skins/example/x"
@@ -32,6 +33,9 @@ background=$(pixel_at "$OPTIONS_WINDOW" $BACKGROUND_POINT)
 [ "$background" != 255,255,255 ] || fail "the skinned window is still white"
 cp "$WORK/window.png" "$ARTIFACTS/skinned-options-window-$WM_MODE.png"
 grep -q "Application Error" "$WORK/app.log" && fail "an error was reported"
+# The pointer out of the window, so that no control is in its hover look.
+xdotool mousemove --sync 0 0
+import -window root -depth 8 "$WORK/first-start.png"
 
 xdotool mousemove --sync --window "$OPTIONS_WINDOW" 268 21 click 1
 all_black() {
@@ -39,4 +43,15 @@ all_black() {
     [ "$(convert "$WORK/screen.png" -format '%k:%[fx:int(255*maxima)]' info:)" = 1:0 ]
 }
 wait_for $SCREEN_DEADLINE all_black || fail "the blank screen is not all black under the skin"
+
+xdotool key Escape
+wait_options
+wait_for 10 skinned || fail "Show Screen is $(pixel_at "$OPTIONS_WINDOW" $BUTTON_POINT) after the return"
+xdotool mousemove --sync 0 0
+import -window root -depth 8 "$WORK/after-return.png"
+differing=$(compare -metric AE "$WORK/first-start.png" "$WORK/after-return.png" "$WORK/difference.png" 2>&1) || true
+if [ "$differing" != 0 ]; then
+    for shot in first-start after-return difference; do cp "$WORK/$shot.png" "$ARTIFACTS/$TEST_NAME-$shot.png"; done
+    fail "$differing pixels differ between the first start and the return (see $ARTIFACTS/$TEST_NAME-*.png)"
+fi
 note "passed"
