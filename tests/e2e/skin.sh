@@ -29,6 +29,7 @@ start_app
 
 skinned() { [ "$(pixel_at "$OPTIONS_WINDOW" $BUTTON_POINT)" = "$SKIN_BUTTON" ]; }
 wait_for 10 skinned || fail "Show Screen is $(pixel_at "$OPTIONS_WINDOW" $BUTTON_POINT), not the skin's colour"
+wait_for 5 frame_centred "$OPTIONS_WINDOW" || fail "the skinned window is not centred: $(window_geometry "$OPTIONS_WINDOW")"
 background=$(pixel_at "$OPTIONS_WINDOW" $BACKGROUND_POINT)
 [ "$background" != 255,255,255 ] || fail "the skinned window is still white"
 cp "$WORK/window.png" "$ARTIFACTS/skinned-options-window-$WM_MODE.png"
