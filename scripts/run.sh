@@ -6,7 +6,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh --run
 if [ ! -x build/release/src/umbralux ]; then
-    echo "Building Umbralux (release) in build/release: about 3 minutes on two cores the first time."
+    echo "Building Umbralux (release) in build/release: about five minutes on two cores the first time."
 else
     echo "Building Umbralux (release) in build/release: only what changed since the last build."
 fi
