@@ -1,10 +1,13 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: MIT
-# Installs what building, running and testing Umbralux needs on Debian 12 (as root, or through sudo).
-# Does nothing when everything is there already.
+# Installs what Umbralux needs on Debian 12 (as root, or through sudo). Does nothing when everything is there
+# already.
+#   --run   what building and running the program needs (scripts/run.sh)
+#   --test  that, and what the test suite, the benchmark and the Debian package need (scripts/test.sh)
+# Without an option it installs everything, as --test does.
 set -euo pipefail
 
-PACKAGES=(
+RUN_PACKAGES=(
     # build
     cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools libgl-dev libx11-dev libxss-dev libxfixes-dev libxcb1-dev
     # build: the Wayland compositor's idle inhibitor through Qt's Wayland client
@@ -13,8 +16,12 @@ PACKAGES=(
     libqt6widgets6 libqt6dbus6 qt6-qpa-plugins xdg-utils fonts-liberation
     # ... and on Wayland
     qt6-wayland
-    # tests: X server, window manager, input and screenshots, D-Bus
-    xvfb xauth x11-utils x11-xserver-utils xdotool openbox wmctrl imagemagick dbus-daemon
+    # a virtual X server, for scripts/run.sh on a machine without a display
+    xvfb xauth
+)
+TEST_PACKAGES=(
+    # tests: X tools, window manager, input and screenshots, D-Bus
+    x11-utils x11-xserver-utils xdotool openbox wmctrl imagemagick dbus-daemon
     # tests: a real xscreensaver, and a Wayland compositor nested in Xvfb with its screenshot and query tools
     xscreensaver sway grim jq
     # static analysis
@@ -27,6 +34,15 @@ PACKAGES=(
     at-spi2-core python3-pyatspi dbus-bin
 )
 
+case "${1:---test}" in
+--run) PACKAGES=("${RUN_PACKAGES[@]}") ;;
+--test) PACKAGES=("${RUN_PACKAGES[@]}" "${TEST_PACKAGES[@]}") ;;
+*)
+    echo "usage: $0 [--run | --test]" >&2
+    exit 2
+    ;;
+esac
+
 missing=()
 for package in "${PACKAGES[@]}"; do
     dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" || missing+=("$package")
@@ -35,6 +51,8 @@ done
 
 SUDO=()
 [ "$(id -u)" -eq 0 ] || SUDO=(sudo)
-echo "Installing: ${missing[*]}"
+echo "Installing ${#missing[@]} Debian package(s) with apt-get (a few minutes on a fresh machine, mostly" \
+    "the download): ${missing[*]}"
 "${SUDO[@]}" apt-get update -qq
 DEBIAN_FRONTEND=noninteractive "${SUDO[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+echo "Installed."

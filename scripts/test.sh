@@ -4,7 +4,7 @@
 # on Qt's offscreen platform, end-to-end tests on X servers that the tests start themselves.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/install-deps.sh
+scripts/install-deps.sh --test
 cmake --preset dev >/dev/null
 cmake --build --preset dev
 # No display of the caller's may leak into the tests: each end-to-end test brings its own X server.

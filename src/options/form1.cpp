@@ -30,6 +30,7 @@
 #include <QCloseEvent>
 #include <QMouseEvent>
 #include <QScreen>
+#include <QWindow>
 
 namespace umbralux {
 namespace {
@@ -69,6 +70,15 @@ void useDesignPalette() {
 Form1::Form1(FormHost& host) : m_host(host), m_ui(std::make_unique<Ui::Form1>()) {
     useDesignPalette();
     m_ui->setupUi(this);
+    // Under the program's style sheet (a skin, from the second load of the window on) Qt hands a frame's
+    // font not to the controls built inside it: they take the program's default font instead of the
+    // design's. Each control gets its parent's font here, parents before their children.
+    if (!qApp->styleSheet().isEmpty()) {
+        for (QWidget* control : findChildren<QWidget*>()) {
+            if (!control->testAttribute(Qt::WA_SetFont))
+                control->setFont(control->parentWidget()->font());
+        }
+    }
     setAttribute(Qt::WA_DeleteOnClose, false);
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
@@ -181,12 +191,31 @@ void Form1::Form_Load() {
 }
 
 void Form1::Show() {
-    if (const QScreen* screen = this->screen())
-        move(screen->availableGeometry().center() - rect().center());
+    centreOnScreen();
     show();
+    // A window manager frames the window only when it maps it: once the window is on the screen, its frame
+    // is known and the window is centred again with it (eventFilter()).
+    if (QWindow* window = windowHandle()) {
+        m_centreWhenFramed = true;
+        window->installEventFilter(this);
+    }
     raise();
     activateWindow();
     m_ui->Text2->setFocus(Qt::OtherFocusReason);
+}
+
+void Form1::centreOnScreen() {
+    const QScreen* screen = this->screen();
+    if (!screen)
+        return;
+    QWindow* window = windowHandle();
+    const QMargins frame = window ? window->frameMargins() : QMargins();
+    const QPoint topLeft =
+        screen->availableGeometry().center() - QRect(QPoint(), size().grownBy(frame)).center();
+    if (window)
+        window->setFramePosition(topLeft);
+    else
+        move(topLeft);
 }
 
 void Form1::loadHandPointer(const QString& file) {
@@ -375,6 +404,13 @@ void Form1::mouseMoveEvent(QMouseEvent* event) {
 }
 
 bool Form1::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Expose && m_centreWhenFramed && watched == windowHandle() &&
+        windowHandle()->isExposed()) {
+        m_centreWhenFramed = false;
+        if (!windowHandle()->frameMargins().isNull())
+            centreOnScreen();
+        return QWidget::eventFilter(watched, event);
+    }
     if (event->type() == QEvent::MouseMove) {
         // The frame takes the move itself: the window behind it must not see it as well.
         if (watched == m_ui->Frame1)

@@ -99,6 +99,9 @@ class Form1 final : public QWidget, public OptionsWindow {
     void storeExitMethod();
     /// The exit method the window shows selected, with the password box's text.
     ShownExit shownExit() const;
+    /// Puts the window, its frame included, in the middle of its screen's available area; while the window
+    /// has no frame yet, the window itself.
+    void centreOnScreen();
     void setCaptionIconAndTitle();
     void openHomePageOnceInAHundred();
     void loadHandPointer(const QString& file);
@@ -113,6 +116,9 @@ class Form1 final : public QWidget, public OptionsWindow {
     QCursor m_customPointer;
     bool m_hasCustomPointer = false;
     int m_mousePointer = kDefaultPointer;
+    /// Shown but not yet on the screen: centred without the frame a window manager may add, which is not
+    /// known before.
+    bool m_centreWhenFramed = false;
     /// The colour dialog's colour property, as a colour reference.
     qint32 m_dialogColor = kBlack;
 };

@@ -52,9 +52,13 @@ void SkinFramework::ApplyWindow(qulonglong windowHandle) {
     QWidget* window = QWidget::find(static_cast<WId>(windowHandle));
     if (!window)
         throw Failure(QStringLiteral("Invalid window handle"));
-    if (AutoApplyNewWindows)
-        qApp->setStyleSheet(m_styleSheet);
-    else
+    if (AutoApplyNewWindows) {
+        // Setting the program's style sheet again, even unchanged, repolishes every widget, and when the
+        // new window is polished at its showing Qt puts back the colours it noted then: the swatch would
+        // lose the screen colour set after this. The skin the program has already covers the new window.
+        if (qApp->styleSheet() != m_styleSheet)
+            qApp->setStyleSheet(m_styleSheet);
+    } else
         window->setStyleSheet(m_styleSheet);
 }
 

@@ -167,6 +167,19 @@ window_geometry() {
 window_viewable() { [[ $(xwininfo -id "$1" 2>/dev/null) == *IsViewable* ]]; }
 # Whether the window is unmapped or destroyed.
 window_gone() { ! window_viewable "$1"; }
+# Whether the window, with the frame its window manager drew around it (none without one), has its middle
+# within a pixel of the screen's.
+frame_centred() {
+    local extents
+    extents=$(xprop -id "$1" _NET_FRAME_EXTENTS 2>/dev/null | sed -n 's/.* = //p' | tr -d ' ')
+    xwininfo -id "$1" | awk -v extents="${extents:-0,0,0,0}" -v screen="$SCREEN_SIZE" '
+        /Absolute upper-left X:/ {x = $4} /Absolute upper-left Y:/ {y = $4} /Width:/ {w = $2} /Height:/ {h = $2}
+        END {
+            split(extents, e, ","); split(screen, s, "x") # left, right, top, bottom; width, height
+            dx = 2 * (x - e[1]) + w + e[1] + e[2] - s[1]; dy = 2 * (y - e[3]) + h + e[3] + e[4] - s[2]
+            exit !(dx >= -2 && dx <= 2 && dy >= -2 && dy <= 2)
+        }'
+}
 
 # The blank screen keeps the design's window text "Form1".
 wait_curtain() { CURTAIN=$(find_window "Form1") || fail "the blank screen did not appear"; }
