@@ -1,11 +1,12 @@
 // SPDX-License-Identifier: MIT
 // Keep-awake against a real X server and real D-Bus buses, on which fakedesktop plays the desktop's
 // services. Run by keepawake.sh, which starts Xvfb and the two private buses.
+#include "app/backendkeepawake.h"
 #include "app/platform.h"
 #include "blank/form2.h"
 #include "harness.h"
 #include "options/form1.h"
-#include "platform/unix/keepawake_unix.h"
+#include "program/keepawake_unix.h"
 #include "program/program.h"
 
 #include <QDBusConnection>
@@ -206,7 +207,8 @@ void TestKeepAwake::holdsAndReleasesEveryInhibitor() {
     QFETCH(QString, named);
     FakeDesktop fake;
     QVERIFY(fake.start(services));
-    LinuxKeepAwake keepAwake;
+    BackendKeepAwake keepAwake{
+        keepAwakeBackends(QDBusConnection::sessionBus(), QDBusConnection::systemBus())};
 
     keepAwake.setHeld(true);
     if (!releaseAtOnce) {
@@ -225,7 +227,8 @@ void TestKeepAwake::holdsAndReleasesEveryInhibitor() {
 }
 
 void TestKeepAwake::tickResetsTheIdleTime() {
-    LinuxKeepAwake keepAwake;
+    BackendKeepAwake keepAwake{
+        keepAwakeBackends(QDBusConnection::sessionBus(), QDBusConnection::systemBus())};
     keepAwake.setHeld(true);
     QTRY_VERIFY_WITH_TIMEOUT(idleMs() >= kStaleIdleMs, kDeadlineMs);
     keepAwake.signalUserActivity();
@@ -241,7 +244,8 @@ void TestKeepAwake::saverStaysOffWhileHeld() {
     XResetScreenSaver(m_display);
     XSync(m_display, False);
     {
-        LinuxKeepAwake keepAwake;
+        BackendKeepAwake keepAwake{
+            keepAwakeBackends(QDBusConnection::sessionBus(), QDBusConnection::systemBus())};
         keepAwake.setHeld(true);
         QElapsedTimer clock;
         clock.start();
@@ -274,7 +278,8 @@ void TestKeepAwake::userActivityGivenUpAfterRefusal() {
     QFETCH(int, logLines);
     FakeDesktop fake;
     QVERIFY(fake.start(services));
-    LinuxKeepAwake keepAwake;
+    BackendKeepAwake keepAwake{
+        keepAwakeBackends(QDBusConnection::sessionBus(), QDBusConnection::systemBus())};
 
     for (int period = 1; period <= 2; ++period) {
         keepAwake.setHeld(true);
@@ -295,7 +300,8 @@ void TestKeepAwake::userActivityGivenUpAfterRefusal() {
 }
 
 void TestKeepAwake::missingServicesCostNoTimeOut() {
-    LinuxKeepAwake keepAwake;
+    BackendKeepAwake keepAwake{
+        keepAwakeBackends(QDBusConnection::sessionBus(), QDBusConnection::systemBus())};
     QElapsedTimer clock;
     clock.start();
     keepAwake.setHeld(true);
@@ -318,7 +324,8 @@ void TestKeepAwake::anyKeyCurtainSurvivesItsOwnTicks() {
     test::FakePlatform fakes;
     for (int i = 1; i <= 4; ++i)
         fakes.store.set(QStringLiteral("Option%1").arg(i), i == 1 ? "True" : "False");
-    LinuxKeepAwake keepAwake;
+    BackendKeepAwake keepAwake{
+        keepAwakeBackends(QDBusConnection::sessionBus(), QDBusConnection::systemBus())};
     Platform services{fakes.settingsStore, fakes.dialogs,      fakes.pageOpener,
                       fakes.random,        fakes.programEnd,   fakes.pointerDisplay,
                       keepAwake,           fakes.colourPicker, fakes.windowHints};
@@ -387,7 +394,8 @@ void TestKeepAwake::xscreensaverToldWhileHeld_data() {
 void TestKeepAwake::xscreensaverToldWhileHeld() {
     QFETCH(int, ticks);
     QFETCH(int, told);
-    LinuxKeepAwake keepAwake;
+    BackendKeepAwake keepAwake{
+        keepAwakeBackends(QDBusConnection::sessionBus(), QDBusConnection::systemBus())};
     QVERIFY(!keepAwake.describe().contains("xscreensaver"));
 
     // The daemon as its clients find it: a window of its own on the root window with its version.
