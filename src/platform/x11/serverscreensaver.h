@@ -2,8 +2,7 @@
 #pragma once
 
 #include "app/keepawakebackend.h"
-
-struct _XDisplay;
+#include "x11desktop.h"
 
 namespace umbralux {
 

@@ -2,7 +2,8 @@
 #pragma once
 
 class QWidget;
-struct _XDisplay;
+// Xlib's own name for its Display: this header does not include Xlib.h, whose macros clash with Qt's.
+struct _XDisplay; // NOLINT(bugprone-reserved-identifier)
 struct xcb_connection_t;
 
 /// The few X11 calls the program makes. All of them do nothing without a connection (the program does not
