@@ -1,4 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "keepawake.h"
 
-Q_LOGGING_CATEGORY(lcKeepAwake, "umbralux.keepawake")
+// Quiet unless something is wrong: what is used and what is missing is logged at info level, which
+// QT_LOGGING_RULES="umbralux.keepawake.info=true" turns on; refusals are warnings.
+Q_LOGGING_CATEGORY(lcKeepAwake, "umbralux.keepawake", QtWarningMsg)

@@ -2,8 +2,10 @@
 // The services of Linux and other Unix desktops.
 #include "desktopplatform.h"
 
+#include "app/backendkeepawake.h"
 #include "app/platform.h"
 #include "config.h"
+#include "keepawake_unix.h"
 #include "platform/dbus/singleinstance_dbus.h"
 #include "platform/qt/colourpicker_qt.h"
 #include "platform/qt/dialogs_qt.h"
@@ -11,10 +13,11 @@
 #include "platform/qt/programend_qt.h"
 #include "platform/qt/randomsource_qt.h"
 #include "platform/unix/endrequests_unix.h"
-#include "platform/unix/keepawake_unix.h"
 #include "platform/unix/pageopener_unix.h"
 #include "platform/unix/settingsstore_unix.h"
 #include "platform/x11/windowhints_x11.h"
+
+#include <QDBusConnection>
 
 namespace umbralux {
 
@@ -25,7 +28,8 @@ struct DesktopPlatform::Parts {
     SystemRandomSource random;
     EventLoopProgramEnd programEnd;
     OverrideCursorPointerDisplay pointerDisplay;
-    LinuxKeepAwake keepAwake;
+    BackendKeepAwake keepAwake{
+        keepAwakeBackends(QDBusConnection::sessionBus(), QDBusConnection::systemBus())};
     ColourDialogPicker colourPicker;
     X11WindowHints windowHints;
     SignalEndRequests endRequests;

@@ -2,19 +2,32 @@
 // The services of Windows.
 #include "desktopplatform.h"
 
+#include "app/backendkeepawake.h"
 #include "app/platform.h"
 #include "platform/qt/colourpicker_qt.h"
 #include "platform/qt/dialogs_qt.h"
 #include "platform/qt/programend_qt.h"
 #include "platform/qt/randomsource_qt.h"
-#include "platform/windows/keepawake_win.h"
 #include "platform/windows/pageopener_win.h"
 #include "platform/windows/pointerdisplay_win.h"
+#include "platform/windows/rightshiftkey_win.h"
 #include "platform/windows/settingsstore_win.h"
 #include "platform/windows/singleinstance_win.h"
+#include "platform/windows/threadexecutionstate_win.h"
 #include "platform/windows/windowhints_win.h"
 
 namespace umbralux {
+namespace {
+
+/// The right-Shift press and release, then the power-management call.
+std::vector<std::unique_ptr<KeepAwakeBackend>> keepAwakeBackends() {
+    std::vector<std::unique_ptr<KeepAwakeBackend>> backends;
+    backends.push_back(std::make_unique<RightShiftKey>());
+    backends.push_back(std::make_unique<ThreadExecutionState>());
+    return backends;
+}
+
+} // namespace
 
 struct DesktopPlatform::Parts {
     RegistrySettingsStore settingsStore;
@@ -23,7 +36,7 @@ struct DesktopPlatform::Parts {
     SystemRandomSource random;
     EventLoopProgramEnd programEnd;
     ShowCursorPointerDisplay pointerDisplay;
-    WindowsKeepAwake keepAwake;
+    BackendKeepAwake keepAwake{keepAwakeBackends()};
     ColourDialogPicker colourPicker;
     WindowsWindowHints windowHints;
     WindowsSingleInstance singleInstance;

@@ -1,10 +1,12 @@
 // SPDX-License-Identifier: MIT
 // Keep-awake where nothing works: no X server (offscreen) and buses that cannot be reached. The user must
 // be told so in the check box's tool tip, and nothing may wait for an answer.
+#include "app/backendkeepawake.h"
 #include "harness.h"
-#include "platform/unix/keepawake_unix.h"
+#include "program/keepawake_unix.h"
 
 #include <QCheckBox>
+#include <QDBusConnection>
 #include <QElapsedTimer>
 #include <QHelpEvent>
 #include <QTest>
@@ -30,7 +32,9 @@ class TestKeepAwake : public QObject {
 };
 
 void TestKeepAwake::saysWhyNothingWorks() {
-    LinuxKeepAwake keepAwake;
+    // As the program assembles it, on the buses CTest points nowhere.
+    BackendKeepAwake keepAwake{
+        keepAwakeBackends(QDBusConnection::sessionBus(), QDBusConnection::systemBus())};
     QVERIFY(keepAwake.describe().startsWith("Keep-awake will use whichever of these the desktop offers: "));
     QElapsedTimer clock;
     clock.start();
@@ -41,15 +45,17 @@ void TestKeepAwake::saysWhyNothingWorks() {
     QCOMPARE(keepAwake.describe(),
              QStringLiteral("Keep-awake is not available on this desktop: no X server; "
                             "org.freedesktop.ScreenSaver: no connection to the bus; "
+                            "org.gnome.SessionManager: no connection to the bus; "
                             "org.freedesktop.PowerManagement: no connection to the bus; "
-                            "org.freedesktop.login1: no connection to the bus; "
-                            "org.gnome.SessionManager: no connection to the bus."));
+                            "org.freedesktop.login1: no connection to the bus."));
     keepAwake.setHeld(false);
 }
 
 void TestKeepAwake::checkBoxToolTipFollowsTheServices() {
     test::Harness h;
-    LinuxKeepAwake keepAwake;
+    // As the program assembles it, on the buses CTest points nowhere.
+    BackendKeepAwake keepAwake{
+        keepAwakeBackends(QDBusConnection::sessionBus(), QDBusConnection::systemBus())};
     Platform services{h.platform.settingsStore,
                       h.platform.dialogs,
                       h.platform.pageOpener,

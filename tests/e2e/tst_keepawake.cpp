@@ -1,11 +1,14 @@
 // SPDX-License-Identifier: MIT
-// Keep-awake against a real X server and real D-Bus buses, on which fakedesktop plays the desktop's
-// services. Run by keepawake.sh, which starts Xvfb and the two private buses.
+// Keep-awake against a real X server: what only the server shows (its idle time, its screen saver, the
+// messages to xscreensaver, the key events the program receives). Run by keepawake.sh, which starts Xvfb
+// and the two private buses on which fakedesktop plays the desktop's services for the curtain test.
+// What the D-Bus backends ask and give back is tst_keepawakebackends' business.
+#include "app/backendkeepawake.h"
 #include "app/platform.h"
 #include "blank/form2.h"
 #include "harness.h"
 #include "options/form1.h"
-#include "platform/unix/keepawake_unix.h"
+#include "program/keepawake_unix.h"
 #include "program/program.h"
 
 #include <QDBusConnection>
@@ -41,31 +44,6 @@ constexpr int kShortTickMs = 50;
 constexpr int kCurtainTicks = 10;
 /// Upper bound for every wait on the fake services or the X server.
 constexpr int kDeadlineMs = 10000;
-/// A missing service must answer at once; the bus's own time-out would be 25 seconds.
-constexpr qint64 kNoTimeOutMs = 3000;
-
-/// Everything the program logs under its keep-awake category.
-QStringList g_log;
-
-void recordLog(QtMsgType, const QMessageLogContext& context, const QString& message) {
-    if (context.category && QLatin1String(context.category) == QLatin1String("umbralux.keepawake"))
-        g_log << message;
-}
-
-/// Waits until the answers to every call the program has made on the session bus so far have been handled:
-/// the fake answers one caller's calls in order, so the answer to its TestSync comes after them.
-void answersArrived() {
-    QDBusMessage ping =
-        QDBusMessage::createMethodCall("org.freedesktop.ScreenSaver", "/org/freedesktop/ScreenSaver",
-                                       "org.freedesktop.ScreenSaver", "TestSync");
-    QDBusConnection::sessionBus().call(ping);
-    for (int round = 0; round < 3; ++round)
-        QCoreApplication::processEvents();
-}
-
-qsizetype logged(const QString& part) {
-    return g_log.filter(part).size();
-}
 
 /// The fake desktop services in a process of their own.
 class FakeDesktop {
@@ -128,16 +106,10 @@ class TestKeepAwake : public QObject {
 
   private Q_SLOTS:
     void initTestCase();
-    void init() { g_log.clear(); }
     void cleanupTestCase();
 
-    void holdsAndReleasesEveryInhibitor_data();
-    void holdsAndReleasesEveryInhibitor();
     void tickResetsTheIdleTime();
     void saverStaysOffWhileHeld();
-    void userActivityGivenUpAfterRefusal_data();
-    void userActivityGivenUpAfterRefusal();
-    void missingServicesCostNoTimeOut();
     void anyKeyCurtainSurvivesItsOwnTicks();
     void xscreensaverToldWhileHeld_data();
     void xscreensaverToldWhileHeld();
@@ -150,7 +122,6 @@ class TestKeepAwake : public QObject {
 };
 
 void TestKeepAwake::initTestCase() {
-    qInstallMessageHandler(recordLog);
     QVERIFY2(QGuiApplication::platformName() == QLatin1String("xcb"), "needs an X server");
     QVERIFY2(QDBusConnection::sessionBus().isConnected(), "needs a session bus");
     QVERIFY2(QDBusConnection::systemBus().isConnected(), "needs a bus in DBUS_SYSTEM_BUS_ADDRESS");
@@ -179,53 +150,9 @@ int TestKeepAwake::saverState() {
     return state;
 }
 
-void TestKeepAwake::holdsAndReleasesEveryInhibitor_data() {
-    QTest::addColumn<QStringList>("services");
-    QTest::addColumn<bool>("releaseAtOnce");
-    QTest::addColumn<QString>("taken");
-    QTest::addColumn<QString>("givenBack");
-    QTest::addColumn<QString>("named");
-    QTest::newRow("freedesktop screen saver") << QStringList{} << false << "ScreenSaver.Inhibit Umbralux 1"
-                                              << "ScreenSaver.UnInhibit 1"
-                                              << "org.freedesktop.ScreenSaver";
-    QTest::newRow("freedesktop screen saver, released before it answered")
-        << QStringList{} << true << "ScreenSaver.Inhibit Umbralux 1"
-        << "ScreenSaver.UnInhibit 1"
-        << "org.freedesktop.ScreenSaver";
-    QTest::newRow("GNOME session manager")
-        << QStringList{"--no-screensaver", "--gnome"} << false << "Gnome.Inhibit Umbralux flags 8 1"
-        << "Gnome.Uninhibit 1"
-        << "org.gnome.SessionManager";
-}
-
-void TestKeepAwake::holdsAndReleasesEveryInhibitor() {
-    QFETCH(QStringList, services);
-    QFETCH(bool, releaseAtOnce);
-    QFETCH(QString, taken);
-    QFETCH(QString, givenBack);
-    QFETCH(QString, named);
-    FakeDesktop fake;
-    QVERIFY(fake.start(services));
-    LinuxKeepAwake keepAwake;
-
-    keepAwake.setHeld(true);
-    if (!releaseAtOnce) {
-        QVERIFY(fake.waitFor(taken));
-        QVERIFY(fake.waitFor("login1.Inhibit idle Umbralux block"));
-        QTRY_VERIFY_WITH_TIMEOUT(keepAwake.describe().contains(named), kDeadlineMs);
-        QVERIFY(keepAwake.describe().contains("org.freedesktop.login1"));
-        QVERIFY(keepAwake.describe().contains("the X server's screen saver control"));
-        QCOMPARE(fake.count("login1 released"), 0); // the descriptor is kept while held
-    }
-    keepAwake.setHeld(false);
-
-    QVERIFY2(fake.waitFor(givenBack), qPrintable(fake.lines().join('\n')));
-    QVERIFY2(fake.waitFor("login1 released"), qPrintable(fake.lines().join('\n')));
-    QCOMPARE(fake.count(taken), 1);
-}
-
 void TestKeepAwake::tickResetsTheIdleTime() {
-    LinuxKeepAwake keepAwake;
+    BackendKeepAwake keepAwake{
+        keepAwakeBackends(QDBusConnection::sessionBus(), QDBusConnection::systemBus())};
     keepAwake.setHeld(true);
     QTRY_VERIFY_WITH_TIMEOUT(idleMs() >= kStaleIdleMs, kDeadlineMs);
     keepAwake.signalUserActivity();
@@ -233,6 +160,8 @@ void TestKeepAwake::tickResetsTheIdleTime() {
     keepAwake.keepSystemAwake();
     // The reset went out on the program's own connection; poll until the server has taken it.
     QTRY_VERIFY_WITH_TIMEOUT(idleMs() < kFreshIdleMs, kStaleIdleMs);
+    // No desktop service runs: the server's screen saver control is all there is.
+    QCOMPARE(keepAwake.describe(), QStringLiteral("Keep-awake uses the X server's screen saver control."));
     keepAwake.setHeld(false);
 }
 
@@ -241,7 +170,8 @@ void TestKeepAwake::saverStaysOffWhileHeld() {
     XResetScreenSaver(m_display);
     XSync(m_display, False);
     {
-        LinuxKeepAwake keepAwake;
+        BackendKeepAwake keepAwake{
+            keepAwakeBackends(QDBusConnection::sessionBus(), QDBusConnection::systemBus())};
         keepAwake.setHeld(true);
         QElapsedTimer clock;
         clock.start();
@@ -258,67 +188,14 @@ void TestKeepAwake::saverStaysOffWhileHeld() {
     XSync(m_display, False);
 }
 
-void TestKeepAwake::userActivityGivenUpAfterRefusal_data() {
-    QTest::addColumn<QStringList>("services");
-    QTest::addColumn<int>("callsPerPeriod"); // out of three ticks
-    QTest::addColumn<int>("logLines");
-    QTest::newRow("supported: every tick") << QStringList{} << 3 << 0;
-    QTest::newRow("NotSupported (GNOME): once") << QStringList{"--simulate=notsupported"} << 1 << 1;
-    QTest::newRow("UnknownMethod: once") << QStringList{"--simulate=missing"} << 1 << 1;
-    QTest::newRow("ServiceUnknown: nothing to count") << QStringList{"--no-screensaver"} << 0 << 1;
-}
-
-void TestKeepAwake::userActivityGivenUpAfterRefusal() {
-    QFETCH(QStringList, services);
-    QFETCH(int, callsPerPeriod);
-    QFETCH(int, logLines);
-    FakeDesktop fake;
-    QVERIFY(fake.start(services));
-    LinuxKeepAwake keepAwake;
-
-    for (int period = 1; period <= 2; ++period) {
-        keepAwake.setHeld(true);
-        keepAwake.signalUserActivity();
-        // Let the answer to the first tick come back before the next ticks.
-        answersArrived();
-        keepAwake.signalUserActivity();
-        keepAwake.signalUserActivity();
-        keepAwake.setHeld(false);
-        // The bus keeps one sender's calls in order: the login1 release proves that all ticks were sent...
-        QVERIFY(fake.waitFor("login1 released", period));
-        // ...and on the session bus, UnInhibit comes after them.
-        if (!services.contains("--no-screensaver"))
-            QVERIFY(fake.waitFor("ScreenSaver.UnInhibit", period));
-        QCOMPARE(fake.count("ScreenSaver.SimulateUserActivity"), callsPerPeriod * period);
-    }
-    QCOMPARE(logged("SimulateUserActivity"), logLines); // once per run, not once a minute
-}
-
-void TestKeepAwake::missingServicesCostNoTimeOut() {
-    LinuxKeepAwake keepAwake;
-    QElapsedTimer clock;
-    clock.start();
-    keepAwake.setHeld(true);
-    keepAwake.signalUserActivity();
-    QVERIFY(clock.elapsed() < qint64{kFreshIdleMs}); // nothing waits for an answer
-    // All four session services and logind answer "not there" without the bus's time-out.
-    QTRY_VERIFY_WITH_TIMEOUT(logged("is not available") >= 5, kDeadlineMs);
-    QVERIFY2(clock.elapsed() < kNoTimeOutMs, qPrintable(QString::number(clock.elapsed())));
-    QCOMPARE(keepAwake.describe(), QStringLiteral("Keep-awake uses the X server's screen saver control."));
-    keepAwake.setHeld(false);
-    keepAwake.setHeld(true); // a second period logs nothing new
-    QTest::qWait(200);
-    QCOMPARE(logged("is not available"), 5);
-    keepAwake.setHeld(false);
-}
-
 void TestKeepAwake::anyKeyCurtainSurvivesItsOwnTicks() {
     FakeDesktop fake;
     QVERIFY(fake.start({}));
     test::FakePlatform fakes;
     for (int i = 1; i <= 4; ++i)
         fakes.store.set(QStringLiteral("Option%1").arg(i), i == 1 ? "True" : "False");
-    LinuxKeepAwake keepAwake;
+    BackendKeepAwake keepAwake{
+        keepAwakeBackends(QDBusConnection::sessionBus(), QDBusConnection::systemBus())};
     Platform services{fakes.settingsStore, fakes.dialogs,      fakes.pageOpener,
                       fakes.random,        fakes.programEnd,   fakes.pointerDisplay,
                       keepAwake,           fakes.colourPicker, fakes.windowHints};
@@ -387,7 +264,8 @@ void TestKeepAwake::xscreensaverToldWhileHeld_data() {
 void TestKeepAwake::xscreensaverToldWhileHeld() {
     QFETCH(int, ticks);
     QFETCH(int, told);
-    LinuxKeepAwake keepAwake;
+    BackendKeepAwake keepAwake{
+        keepAwakeBackends(QDBusConnection::sessionBus(), QDBusConnection::systemBus())};
     QVERIFY(!keepAwake.describe().contains("xscreensaver"));
 
     // The daemon as its clients find it: a window of its own on the root window with its version.

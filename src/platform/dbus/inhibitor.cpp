@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "inhibitor.h"
 
+#include "app/keepawake.h"
+#include "app/keepawakesummary.h"
+
 #include <QDBusError>
 #include <QDBusPendingCallWatcher>
 #include <QLoggingCategory>
@@ -22,16 +25,24 @@ Inhibitor::Inhibitor(QString name, QDBusConnection bus) : m_name(std::move(name)
 Inhibitor::~Inhibitor() = default;
 
 void Inhibitor::hold() {
-    m_wanted = true;
-    if (m_asking || m_holding)
+    switch (m_state) {
+    case State::Asking:
+    case State::Holding:
         return;
+    case State::Withdrawing: // the answer is still on its way: keep it after all
+        setState(State::Asking);
+        return;
+    case State::Untried:
+    case State::Released:
+    case State::Failed:
+        break;
+    }
     if (!m_bus.isConnected()) {
         fail(QStringLiteral("no connection to the bus"), true);
         return;
     }
-    m_asking = true;
-    if (m_status == Status::Untried)
-        setStatus(Status::Pending);
+    m_failure.clear();
+    setState(State::Asking);
     auto* watcher = new QDBusPendingCallWatcher(m_bus.asyncCall(request()), &m_watchers);
     QObject::connect(watcher, &QDBusPendingCallWatcher::finished, &m_watchers,
                      [this](QDBusPendingCallWatcher* call) {
@@ -41,16 +52,40 @@ void Inhibitor::hold() {
 }
 
 void Inhibitor::release() {
-    m_wanted = false;
-    if (m_holding) {
-        m_holding = false;
+    switch (m_state) {
+    case State::Holding:
         giveBack();
+        setState(State::Released);
+        break;
+    case State::Asking:
+        setState(State::Withdrawing);
+        break;
+    case State::Untried:
+    case State::Withdrawing:
+    case State::Released:
+    case State::Failed:
+        break;
     }
-    // A hold still being asked for is given back when it arrives (answered()).
+}
+
+void Inhibitor::report(KeepAwakeSummary& summary) const {
+    switch (m_state) {
+    case State::Untried:
+    case State::Asking:
+    case State::Withdrawing:
+        summary.mayUse(m_name);
+        break;
+    case State::Holding:
+    case State::Released:
+        summary.uses(m_name);
+        break;
+    case State::Failed:
+        summary.cannotUse(m_name + QStringLiteral(": ") + m_failure);
+        break;
+    }
 }
 
 void Inhibitor::answered(const QDBusMessage& reply) {
-    m_asking = false;
     if (reply.type() == QDBusMessage::ErrorMessage) {
         fail(reply.errorMessage().isEmpty() ? reply.errorName() : reply.errorMessage(),
              meansMissing(reply.errorName()));
@@ -60,17 +95,17 @@ void Inhibitor::answered(const QDBusMessage& reply) {
         fail(QStringLiteral("unexpected answer"), false);
         return;
     }
-    if (m_status != Status::Works)
-        qCInfo(lcKeepAwake).noquote() << "holding" << m_name;
-    setStatus(Status::Works);
-    m_holding = true;
-    if (!m_wanted) // released while the request was on its way
-        release();
+    qCInfo(lcKeepAwake).noquote() << "holding" << m_name;
+    if (m_state == State::Withdrawing) { // released while the request was on its way
+        giveBack();
+        setState(State::Released);
+        return;
+    }
+    setState(State::Holding);
 }
 
 void Inhibitor::fail(const QString& why, bool missing) {
     m_failure = why;
-    m_missing = missing;
     if (!m_reported) {
         // Once per run: a service that is not there stays away, and the log must not fill up with it.
         m_reported = true;
@@ -79,15 +114,15 @@ void Inhibitor::fail(const QString& why, bool missing) {
         else
             qCWarning(lcKeepAwake).noquote() << m_name << "refused:" << why;
     }
-    setStatus(Status::Fails);
+    setState(State::Failed);
 }
 
-void Inhibitor::setStatus(Status status) {
-    if (status == m_status)
+void Inhibitor::setState(State state) {
+    if (state == m_state)
         return;
-    m_status = status;
-    if (m_onStatusChanged)
-        m_onStatusChanged();
+    m_state = state;
+    if (m_onStateChanged)
+        m_onStateChanged();
 }
 
 } // namespace umbralux

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "app/keepawake.h"
+#include "app/keepawakebackend.h"
 
 #include <QDBusConnection>
 #include <QDBusMessage>
@@ -18,33 +18,37 @@ inline constexpr char kInhibitReason[] = "Keep-awake is on";
 /// One desktop service that can hold off the screen saver or idle sleep while the program asks it to: it is
 /// asked once when keep-awake starts and told once when it stops. Every call goes out asynchronously; the
 /// answer arrives later on the event loop, so neither holding nor releasing ever waits for a service.
-class Inhibitor {
+class Inhibitor : public KeepAwakeBackend {
   public:
-    enum class Status {
-        Untried, ///< Never asked.
-        Pending, ///< Asked, no answer yet.
-        Works,   ///< Took a hold at least once.
-        Fails,   ///< Refused or is not there; see failure().
+    enum class State {
+        Untried,     ///< Never asked.
+        Asking,      ///< Asked, no answer yet.
+        Withdrawing, ///< Asked, and released since: what arrives is given back at once.
+        Holding,     ///< Holds.
+        Released,    ///< Held, and gave it back.
+        Failed,      ///< Refused or is not there; see failure().
     };
 
-    virtual ~Inhibitor();
+    ~Inhibitor() override;
     Inhibitor(const Inhibitor&) = delete;
     Inhibitor& operator=(const Inhibitor&) = delete;
 
     /// Asks the service for a hold; does nothing while one is held or asked for.
-    void hold();
+    void hold() override;
     /// Gives the hold back, at once or as soon as the service has granted it.
-    void release();
+    void release() override;
+    /// The hold lasts by itself: nothing to do at a tick.
+    void tick(Tick) override {}
+    /// Uses the service once it held, may use it until it answered, cannot when it failed.
+    void report(KeepAwakeSummary& summary) const override;
 
     /// The service's name as users see it in the tool tip and the log.
     QString name() const { return m_name; }
-    Status status() const { return m_status; }
-    /// Why the service could not be used; empty unless status() is Fails.
+    State state() const { return m_state; }
+    /// Why the service could not be used at the last hold; empty unless state() is Failed.
     QString failure() const { return m_failure; }
-    /// True when the last failure says that nobody provides the service on this bus.
-    bool missing() const { return m_missing; }
-    /// Called whenever status() changes.
-    void setOnStatusChanged(std::function<void()> callback) { m_onStatusChanged = std::move(callback); }
+    /// Called whenever state() changes.
+    void setOnStateChanged(std::function<void()> callback) { m_onStateChanged = std::move(callback); }
 
   protected:
     Inhibitor(QString name, QDBusConnection bus);
@@ -61,19 +65,15 @@ class Inhibitor {
   private:
     void answered(const QDBusMessage& reply);
     void fail(const QString& why, bool missing);
-    void setStatus(Status status);
+    void setState(State state);
 
     QString m_name;
     QDBusConnection m_bus;
     QObject m_watchers; // parent of the pending calls: they end with the inhibitor
-    Status m_status = Status::Untried;
+    State m_state = State::Untried;
     QString m_failure;
-    bool m_missing = false;
-    bool m_reported = false;
-    bool m_wanted = false;
-    bool m_asking = false;
-    bool m_holding = false;
-    std::function<void()> m_onStatusChanged;
+    bool m_reported = false; // a failure was logged: once per run is enough
+    std::function<void()> m_onStateChanged;
 };
 
 } // namespace umbralux

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "useractivity.h"
 
-#include "inhibitor.h"
+#include "app/keepawake.h"
 
 #include <QDBusMessage>
 #include <QDBusPendingCallWatcher>
@@ -23,8 +23,8 @@ bool meansCannot(const QString& errorName) {
 
 UserActivity::UserActivity(QDBusConnection bus) : m_bus(std::move(bus)) {}
 
-void UserActivity::signal() {
-    if (m_givenUp || !m_bus.isConnected())
+void UserActivity::tick(Tick step) {
+    if (step != Tick::UserActivity || m_givenUp || !m_bus.isConnected())
         return;
     const QDBusMessage call =
         QDBusMessage::createMethodCall(kService, kPath, kService, QStringLiteral("SimulateUserActivity"));
@@ -37,8 +37,7 @@ void UserActivity::signal() {
 }
 
 void UserActivity::answered(const QDBusMessage& reply) {
-    m_works = reply.type() != QDBusMessage::ErrorMessage;
-    if (m_works)
+    if (reply.type() != QDBusMessage::ErrorMessage)
         return;
     if (meansCannot(reply.errorName()))
         m_givenUp = true;

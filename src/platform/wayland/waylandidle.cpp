@@ -4,6 +4,7 @@
 #include "waylandidle.h"
 
 #include "app/keepawake.h"
+#include "app/keepawakesummary.h"
 
 #include "qwayland-idle-inhibit-unstable-v1.h"
 #include "shownwindow.h"
@@ -96,6 +97,21 @@ WaylandIdle::Status WaylandIdle::status() const {
     if (!m_parts->manager.isActive())
         return Status::Missing;
     return m_parts->inhibitor ? Status::Holding : Status::Available;
+}
+
+void WaylandIdle::report(KeepAwakeSummary& summary) const {
+    switch (status()) {
+    case Status::Available:
+    case Status::Holding:
+        summary.uses(QStringLiteral("the compositor's idle inhibitor (%1)").arg(QLatin1String(kProtocol)));
+        break;
+    case Status::Missing:
+        summary.cannotUse(QStringLiteral("the compositor does not offer %1").arg(QLatin1String(kProtocol)));
+        break;
+    case Status::NotBuilt:
+    case Status::NotWayland:
+        break;
+    }
 }
 
 } // namespace umbralux

@@ -2,6 +2,8 @@
 // Builds without Qt's Wayland client: nothing to hold, and the tool tip says why on Wayland.
 #include "waylandidle.h"
 
+#include "app/keepawakesummary.h"
+
 #include <QGuiApplication>
 
 namespace umbralux {
@@ -16,6 +18,11 @@ void WaylandIdle::setHeld(bool) {}
 WaylandIdle::Status WaylandIdle::status() const {
     return QGuiApplication::platformName().startsWith(QLatin1String("wayland")) ? Status::NotBuilt
                                                                                 : Status::NotWayland;
+}
+
+void WaylandIdle::report(KeepAwakeSummary& summary) const {
+    if (status() == Status::NotBuilt)
+        summary.cannotUse(QStringLiteral("built without Wayland's idle inhibitor"));
 }
 
 } // namespace umbralux

@@ -79,12 +79,11 @@ xcb_window_t xscreensaverWindow(xcb_connection_t* conn) {
 
 } // namespace
 
-bool available() {
-    return display() != nullptr;
+Connection qtConnection() {
+    return {display(), connection()};
 }
 
-bool canSuspendScreenSaver() {
-    Display* dpy = display();
+bool canSuspendScreenSaver(Display* dpy) {
     int event = 0;
     int error = 0;
     int major = 0;
@@ -94,28 +93,25 @@ bool canSuspendScreenSaver() {
            (major > kSuspendMajor || (major == kSuspendMajor && minor >= kSuspendMinor));
 }
 
-void resetScreenSaver() {
-    if (Display* dpy = display()) {
+void resetScreenSaver(Display* dpy) {
+    if (dpy) {
         XResetScreenSaver(dpy);
         XFlush(dpy);
     }
 }
 
-void suspendScreenSaver(bool suspend) {
-    if (canSuspendScreenSaver()) {
-        Display* dpy = display();
+void suspendScreenSaver(Display* dpy, bool suspend) {
+    if (canSuspendScreenSaver(dpy)) {
         XScreenSaverSuspend(dpy, suspend ? True : False);
         XFlush(dpy);
     }
 }
 
-bool xscreensaverRunning() {
-    xcb_connection_t* conn = connection();
+bool xscreensaverRunning(xcb_connection_t* conn) {
     return conn && xscreensaverWindow(conn) != XCB_WINDOW_NONE;
 }
 
-bool deactivateXScreenSaver() {
-    xcb_connection_t* conn = connection();
+bool deactivateXScreenSaver(xcb_connection_t* conn) {
     if (!conn)
         return false;
     const xcb_window_t daemon = xscreensaverWindow(conn);
@@ -173,22 +169,22 @@ void activate(QWidget* window) {
 
 #else
 
-bool available() {
-    return false;
+Connection qtConnection() {
+    return {};
 }
-bool canSuspendScreenSaver() {
-    return false;
-}
-
-bool xscreensaverRunning() {
-    return false;
-}
-bool deactivateXScreenSaver() {
+bool canSuspendScreenSaver(_XDisplay*) {
     return false;
 }
 
-void resetScreenSaver() {}
-void suspendScreenSaver(bool) {}
+bool xscreensaverRunning(xcb_connection_t*) {
+    return false;
+}
+bool deactivateXScreenSaver(xcb_connection_t*) {
+    return false;
+}
+
+void resetScreenSaver(_XDisplay*) {}
+void suspendScreenSaver(_XDisplay*, bool) {}
 void skipTaskbar(QWidget*) {}
 void activate(QWidget*) {}
 

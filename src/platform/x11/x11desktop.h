@@ -2,25 +2,35 @@
 #pragma once
 
 class QWidget;
+// Xlib's own name for its Display: this header does not include Xlib.h, whose macros clash with Qt's.
+struct _XDisplay; // NOLINT(bugprone-reserved-identifier)
+struct xcb_connection_t;
 
-/// The few X11 calls the program makes. All of them do nothing when the program does not run on X11
-/// (Wayland, the offscreen platform) or was built without X11.
+/// The few X11 calls the program makes. All of them do nothing without a connection (the program does not
+/// run on X11: Wayland, the offscreen platform) or when it was built without X11.
 namespace umbralux::x11 {
 
-bool available();
+/// Qt's connection to the X server, through Xlib and through xcb; both null when there is none.
+struct Connection {
+    _XDisplay* display = nullptr;
+    xcb_connection_t* xcb = nullptr;
+};
+
+/// The connection Qt opened, for the code that is handed it.
+Connection qtConnection();
 /// True on an X server whose screen saver can be suspended (MIT-SCREEN-SAVER 1.1 or later).
-bool canSuspendScreenSaver();
+bool canSuspendScreenSaver(_XDisplay* display);
 /// Resets the server's idle time, as user input would, without producing any input.
-void resetScreenSaver();
+void resetScreenSaver(_XDisplay* display);
 /// Suspends (true) or resumes (false) the server's screen saver and display power saving.
-void suspendScreenSaver(bool suspend);
+void suspendScreenSaver(_XDisplay* display, bool suspend);
 /// True when an xscreensaver daemon runs on the display.
-bool xscreensaverRunning();
+bool xscreensaverRunning(xcb_connection_t* connection);
 /// Tells a running xscreensaver daemon that the user is active, which restarts its idle countdown (and
 /// unblanks the screen), as its own command-line client's deactivate command does; false when none runs.
 /// xscreensaver watches the input devices itself and takes neither resetScreenSaver() nor
 /// suspendScreenSaver() into account.
-bool deactivateXScreenSaver();
+bool deactivateXScreenSaver(xcb_connection_t* connection);
 /// Asks the window manager to leave the window out of task bars and pagers.
 void skipTaskbar(QWidget* window);
 /// Gives the window the keyboard now: through the window manager as a user's request (Qt's own request

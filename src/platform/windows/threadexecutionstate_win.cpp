@@ -1,0 +1,19 @@
+// SPDX-License-Identifier: MIT
+#include "threadexecutionstate_win.h"
+
+#include "app/keepawakesummary.h"
+
+#include <windows.h>
+
+namespace umbralux {
+
+void ThreadExecutionState::tick(Tick step) {
+    if (step == Tick::System)
+        SetThreadExecutionState(ES_SYSTEM_REQUIRED);
+}
+
+void ThreadExecutionState::report(KeepAwakeSummary& summary) const {
+    summary.uses(QStringLiteral("Windows power management"));
+}
+
+} // namespace umbralux

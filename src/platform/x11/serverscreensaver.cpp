@@ -1,0 +1,33 @@
+// SPDX-License-Identifier: MIT
+#include "serverscreensaver.h"
+
+#include "app/keepawakesummary.h"
+#include "x11desktop.h"
+
+namespace umbralux {
+
+ServerScreenSaver::ServerScreenSaver(_XDisplay* display) : m_display(display) {}
+
+void ServerScreenSaver::hold() {
+    x11::suspendScreenSaver(m_display, true);
+}
+
+void ServerScreenSaver::release() {
+    x11::suspendScreenSaver(m_display, false);
+}
+
+void ServerScreenSaver::tick(Tick step) {
+    if (step == Tick::UserActivity)
+        x11::resetScreenSaver(m_display);
+}
+
+void ServerScreenSaver::report(KeepAwakeSummary& summary) const {
+    if (x11::canSuspendScreenSaver(m_display))
+        summary.uses(QStringLiteral("the X server's screen saver control"));
+    else if (m_display)
+        summary.cannotUse(QStringLiteral("the X server has no screen saver control"));
+    else
+        summary.cannotUse(QStringLiteral("no X server"));
+}
+
+} // namespace umbralux
