@@ -221,5 +221,6 @@ say "installed, $(du -sh "$PREFIX" | cut -f1) ($(duration $((SECONDS - stage))))
 
 if [ "${UMBRALUX_KEEP_WORK:-0}" != 1 ]; then
     rm -rf "$WORK"
+    rmdir "$CACHE_ROOT/work" 2>/dev/null || true
 fi
 echo "$PREFIX"
