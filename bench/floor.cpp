@@ -1,10 +1,13 @@
 // SPDX-License-Identifier: MIT
 // The floor of the benchmark: the least a Qt Widgets program does for the cycle that Umbralux runs. A
 // 536x287 window with three buttons; the first covers the screen in black, ESC brings the window back.
+// With --show it covers the screen at once, without the window first: the floor of a cold "umbralux --show".
 #include <QApplication>
 #include <QKeyEvent>
 #include <QPushButton>
 #include <QScreen>
+
+#include <cstring>
 
 class Curtain : public QWidget {
   public:
@@ -34,13 +37,17 @@ int main(int argc, char** argv) {
     (new QPushButton(QStringLiteral("Change Color"), &options))->setGeometry(8, 42, 408, 27);
     (new QPushButton(QStringLiteral("Reset Color To Default"), &options))->setGeometry(8, 76, 408, 27);
     Curtain curtain(options);
-    QObject::connect(show, &QPushButton::clicked, &curtain, [&] {
+    const auto cover = [&] {
         curtain.setGeometry(options.screen()->geometry());
         curtain.showFullScreen();
         curtain.activateWindow();
         options.hide();
-    });
+    };
+    QObject::connect(show, &QPushButton::clicked, &curtain, cover);
     options.move(options.screen()->availableGeometry().center() - options.rect().center());
-    options.show();
+    if (argc > 1 && std::strcmp(argv[1], "--show") == 0)
+        cover();
+    else
+        options.show();
     return app.exec();
 }

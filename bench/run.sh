@@ -20,7 +20,9 @@ cmake --build "$BUILD" --target umbralux floor xbench >/dev/null
 
 WORK=$(mktemp -d)
 XVFB_PID=
+BUS_PID=
 cleanup() {
+    [ -n "$BUS_PID" ] && kill "$BUS_PID" 2>/dev/null && wait "$BUS_PID" 2>/dev/null
     [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null && wait "$XVFB_PID" 2>/dev/null
     rm -rf "$WORK"
 }
@@ -36,7 +38,14 @@ unset WAYLAND_DISPLAY
 export XDG_CONFIG_HOME="$WORK/config" HOME="$WORK" XDG_RUNTIME_DIR="$WORK/runtime"
 mkdir -m 700 "$XDG_RUNTIME_DIR"
 export DBUS_SESSION_BUS_ADDRESS="unix:path=$WORK/no-session-bus" DBUS_SYSTEM_BUS_ADDRESS="unix:path=$WORK/no-system-bus"
+# ... but a private session bus for the shortcut's rows, which the driver hands only to those starts.
+BUS="unix:path=$WORK/bus"
+dbus-daemon --session --nofork --nopidfile --address="$BUS" >"$WORK/bus.log" 2>&1 &
+BUS_PID=$!
+for _ in $(seq 50); do [ -S "$WORK/bus" ] && break; sleep 0.1; done
+[ -S "$WORK/bus" ] || { cat "$WORK/bus.log" >&2; exit 1; }
 
 echo "Umbralux $(git describe --always --dirty 2>/dev/null || echo '?') on Xvfb ${SCREEN_SIZE}, $(nproc) cores"
 "$BUILD/bench/xbench" --rounds "$ROUNDS" --cycles "$CYCLES" --idle "$IDLE_SECONDS" \
+    --bus "$BUS" --locker "$(command -v i3lock)" \
     floor "$BUILD/bench/floor" Umbralux "$BUILD/src/umbralux" "$@"

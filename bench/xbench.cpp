@@ -3,7 +3,12 @@
 // judges "painted" and "covered" from the pixels of the root window, read back through shared memory. The
 // first program named is the floor; the table gives every other one as a ratio of it.
 //
-// usage: xbench [--rounds N] [--cycles N] [--idle SECONDS] NAME PROGRAM [NAME PROGRAM ...]
+// The shortcut's rows, exec -> screen covered: the floor and the second program started with --show (on the
+// session bus at --bus when given, with no instance there), the second program's --show handed over to a
+// running instance of it on that bus, and the screen locker given with --locker.
+//
+// usage: xbench [--rounds N] [--cycles N] [--idle SECONDS] [--bus ADDRESS] [--locker PATH]
+//               NAME PROGRAM [NAME PROGRAM ...]
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <X11/extensions/XShm.h>
@@ -60,11 +65,20 @@ constexpr auto kStableFor = milliseconds(700);
 constexpr auto kSettle = milliseconds(300);
 /// Pause before reading memory or counting idle activity.
 constexpr auto kQuiet = milliseconds(1000);
+/// A --show that found a running instance ends within this long after the screen is covered.
+constexpr auto kHandOverExit = std::chrono::seconds(5);
+/// Pause between two looks at whether a process has ended.
+constexpr auto kExitPoll = milliseconds(5);
+/// The goals printed beside the shortcut's ratios.
+constexpr double kHandOverGoal = 1.0;  // the running instance covers faster than the screen locker starts
+constexpr double kColdShowGoal = 1.15; // a cold --show at most this much slower than the floor's
 
 struct Options {
     int rounds = 11;
     int cycles = 200;
     int idleSeconds = 15;
+    std::string bus;    // session bus for the shortcut's rows; empty: the environment's
+    std::string locker; // the screen locker to compare the shortcut with; empty: none
 };
 
 struct Program {
@@ -73,6 +87,7 @@ struct Program {
     std::vector<uint32_t> startReference;
     std::vector<uint32_t> returnReference;
     std::vector<double> execMs, showMs, dismissMs;
+    std::vector<double> coldShowMs, handOverMs; // the shortcut: exec -> covered
     double heapIdle = 0, heapCurtain = 0, heapCycles = 0;
     double rssIdle = 0, rssCurtain = 0, rssCycles = 0;
     double wakeOptions = 0, cpuOptions = 0, wakeCurtain = 0, cpuCurtain = 0;
@@ -268,9 +283,14 @@ Activity activity(pid_t pid) {
     return total;
 }
 
-class Run {
+/// A started program, ended with SIGTERM when it goes out of scope.
+class Process {
   public:
-    Run(RootView& screen, Program& program) : m_screen(screen), m_program(program) {
+    Process(const std::string& path, const std::vector<std::string>& args = {}, const std::string& bus = {}) {
+        std::vector<char*> argv{const_cast<char*>(path.c_str())};
+        for (const std::string& arg : args)
+            argv.push_back(const_cast<char*>(arg.c_str()));
+        argv.push_back(nullptr);
         m_start = Clock::now();
         m_pid = fork();
         if (m_pid == 0) {
@@ -279,18 +299,49 @@ class Run {
                 dup2(null, STDOUT_FILENO);
                 dup2(null, STDERR_FILENO);
             }
-            execl(program.path.c_str(), program.path.c_str(), static_cast<char*>(nullptr));
+            if (!bus.empty())
+                setenv("DBUS_SESSION_BUS_ADDRESS", bus.c_str(), 1);
+            execv(path.c_str(), argv.data());
             std::perror("exec");
             _exit(127);
         }
     }
-    ~Run() {
+    ~Process() {
+        if (m_pid <= 0)
+            return;
         kill(m_pid, SIGTERM);
         waitpid(m_pid, nullptr, 0);
     }
+    Process(const Process&) = delete;
+    Process& operator=(const Process&) = delete;
 
     pid_t pid() const { return m_pid; }
     Clock::time_point started() const { return m_start; }
+
+    /// Whether the process ends by itself within the time given.
+    bool endsWithin(Clock::duration limit) {
+        const auto until = Clock::now() + limit;
+        while (Clock::now() < until) {
+            if (waitpid(m_pid, nullptr, WNOHANG) == m_pid) {
+                m_pid = 0;
+                return true;
+            }
+            std::this_thread::sleep_for(kExitPoll);
+        }
+        return false;
+    }
+
+  private:
+    pid_t m_pid = 0;
+    Clock::time_point m_start;
+};
+
+class Run {
+  public:
+    Run(RootView& screen, Program& program) : m_screen(screen), m_program(program), m_process(program.path) {}
+
+    pid_t pid() const { return m_process.pid(); }
+    Clock::time_point started() const { return m_process.started(); }
 
     double waitPainted(const std::vector<uint32_t>& reference, Clock::time_point from) {
         return m_screen.waitFor(
@@ -318,16 +369,16 @@ class Run {
     }
 
     void memory(double& heap, double& rss) {
-        const std::string text = readFile("/proc/" + std::to_string(m_pid) + "/smaps_rollup");
+        const std::string text = readFile("/proc/" + std::to_string(pid()) + "/smaps_rollup");
         heap = procKb(text, "Anonymous");
         rss = procKb(text, "Rss");
     }
 
     /// Wake-ups and CPU milliseconds per minute over the idle period.
     void idle(int seconds, double& wakeUps, double& cpuMs) {
-        const Activity before = activity(m_pid);
+        const Activity before = activity(pid());
         std::this_thread::sleep_for(std::chrono::seconds(seconds));
-        const Activity after = activity(m_pid);
+        const Activity after = activity(pid());
         wakeUps = (after.wakeUps - before.wakeUps) * 60.0 / seconds;
         cpuMs = (after.cpuMs - before.cpuMs) * 60.0 / seconds;
     }
@@ -335,8 +386,7 @@ class Run {
   private:
     RootView& m_screen;
     Program& m_program;
-    pid_t m_pid = 0;
-    Clock::time_point m_start;
+    Process m_process;
 };
 
 void waitBare(RootView& screen) {
@@ -367,6 +417,37 @@ void timedRound(RootView& screen, Program& program) {
     program.showMs.push_back(run.show());
     std::this_thread::sleep_for(kSettle);
     program.dismissMs.push_back(run.dismiss());
+}
+
+/// Exec of PATH ARGS... on a bare screen -> the screen covered.
+double coldCover(RootView& screen, const std::string& path, const std::vector<std::string>& args,
+                 const std::string& bus) {
+    screen.parkPointer();
+    waitBare(screen);
+    Process process(path, args, bus);
+    return screen.waitFor(
+        process.started(), [&](const std::vector<uint32_t>& f) { return screen.covered(f); },
+        "the covered screen");
+}
+
+/// With an instance of the program running on the bus: exec of a second "PROGRAM --show" -> the screen
+/// covered. The second start has to end by itself, or it did not hand the request over.
+double handOverRound(RootView& screen, Program& program, const std::string& bus) {
+    screen.parkPointer();
+    waitBare(screen);
+    Process instance(program.path, {}, bus);
+    screen.waitFor(
+        instance.started(),
+        [&](const std::vector<uint32_t>& f) { return RootView::matches(f, program.startReference); },
+        "the running instance's options window");
+    std::this_thread::sleep_for(kSettle);
+    Process request(program.path, {"--show"}, bus);
+    const double ms = screen.waitFor(
+        request.started(), [&](const std::vector<uint32_t>& f) { return screen.covered(f); },
+        "the screen covered by the running instance");
+    if (!request.endsWithin(kHandOverExit))
+        die("the second --show did not end: it did not hand its request to the running instance");
+    return ms;
 }
 
 void longRound(RootView& screen, Program& program, const Options& options) {
@@ -416,7 +497,7 @@ void row(const char* label, const std::vector<Program>& programs,
     std::printf("\n");
 }
 
-void report(const std::vector<Program>& programs, const Options& options) {
+void report(const std::vector<Program>& programs, const Program& locker, const Options& options) {
     std::printf("\nMedians of %d interleaved rounds; memory and idle activity from one long run each "
                 "(%d s idle per state).\n\n| |",
                 options.rounds, options.idleSeconds);
@@ -465,17 +546,41 @@ void report(const std::vector<Program>& programs, const Options& options) {
         "CPU per idle minute, curtain up", programs, [](const Program& p) { return p.cpuCurtain; }, "ms",
         false);
 
+    const Program& floor = programs[0];
+    const Program& shortcut = programs[1];
+    std::printf("\nThe shortcut, exec -> screen covered (medians of the same interleaved rounds):\n\n"
+                "| | ms | beside | ms | ratio | goal |\n|---|---|---|---|---|---|\n");
+    const auto pair = [](const std::string& label, const std::vector<double>& ms, const std::string& other,
+                         const std::vector<double>& otherMs, const char* goal, double limit, bool strict) {
+        if (ms.empty() || otherMs.empty())
+            return;
+        const double ratio = median(ms) / median(otherMs);
+        const bool met = strict ? ratio < limit : ratio <= limit;
+        std::printf("| %s | %.1f | %s | %.1f | %.2fx | %s %.2fx: %s |\n", label.c_str(), median(ms),
+                    other.c_str(), median(otherMs), ratio, goal, limit, met ? "met" : "missed");
+    };
+    pair(shortcut.name + " --show, instance running", shortcut.handOverMs, locker.name + " -n -c 000000",
+         locker.coldShowMs, "below", kHandOverGoal, true);
+    pair(shortcut.name + " --show, cold", shortcut.coldShowMs, floor.name + " --show", floor.coldShowMs,
+         "at most", kColdShowGoal, false);
+
     std::printf("\nEvery round (ms):\n");
+    const auto print = [](const std::string& name, const char* what, const std::vector<double>& values) {
+        if (values.empty())
+            return;
+        std::printf("  %-10s %-8s", name.c_str(), what);
+        for (double v : values)
+            std::printf(" %.1f", v);
+        std::printf("\n");
+    };
     for (const Program& p : programs) {
-        const std::pair<const char*, const std::vector<double>*> series[] = {
-            {"exec", &p.execMs}, {"show", &p.showMs}, {"dismiss", &p.dismissMs}};
-        for (const auto& [what, values] : series) {
-            std::printf("  %-10s %-8s", p.name.c_str(), what);
-            for (double v : *values)
-                std::printf(" %.1f", v);
-            std::printf("\n");
-        }
+        print(p.name, "exec", p.execMs);
+        print(p.name, "show", p.showMs);
+        print(p.name, "dismiss", p.dismissMs);
+        print(p.name, "--show", p.coldShowMs);
+        print(p.name, "handover", p.handOverMs);
     }
+    print(locker.name, "lock", locker.coldShowMs);
 }
 
 } // namespace
@@ -492,6 +597,10 @@ int main(int argc, char** argv) {
                 options.cycles = std::atoi(argv[i + 1]);
             else if (arg == "--idle")
                 options.idleSeconds = std::atoi(argv[i + 1]);
+            else if (arg == "--bus")
+                options.bus = argv[i + 1];
+            else if (arg == "--locker")
+                options.locker = argv[i + 1];
             else {
                 Program program;
                 program.name = arg;
@@ -501,8 +610,8 @@ int main(int argc, char** argv) {
         }
         if (argc % 2 == 0 || programs.size() < 2 || options.rounds < 1 || options.cycles < 1 ||
             options.idleSeconds < 1) {
-            std::fprintf(stderr, "usage: xbench [--rounds N] [--cycles N] [--idle SECONDS] "
-                                 "FLOOR-NAME PROGRAM NAME PROGRAM...\n");
+            std::fprintf(stderr, "usage: xbench [--rounds N] [--cycles N] [--idle SECONDS] [--bus ADDRESS] "
+                                 "[--locker PATH] FLOOR-NAME PROGRAM NAME PROGRAM...\n");
             return 2;
         }
         RootView screen;
@@ -510,17 +619,33 @@ int main(int argc, char** argv) {
             std::fprintf(stderr, "calibrating %s\n", p.name.c_str());
             calibrate(screen, p);
         }
+        Program locker;
+        locker.path = options.locker;
+        locker.name = options.locker.substr(options.locker.find_last_of('/') + 1);
+        std::vector<std::function<void()>> tasks;
+        for (Program& p : programs)
+            tasks.emplace_back([&screen, program = &p] { timedRound(screen, *program); });
+        for (Program* p : {&programs[0], &programs[1]})
+            tasks.emplace_back(
+                [&, p] { p->coldShowMs.push_back(coldCover(screen, p->path, {"--show"}, options.bus)); });
+        if (!options.bus.empty())
+            tasks.emplace_back(
+                [&] { programs[1].handOverMs.push_back(handOverRound(screen, programs[1], options.bus)); });
+        if (!options.locker.empty())
+            tasks.emplace_back([&] {
+                locker.coldShowMs.push_back(coldCover(screen, locker.path, {"-n", "-c", "000000"}, {}));
+            });
         for (int round = 0; round < options.rounds; ++round) {
             std::fprintf(stderr, "round %d of %d\n", round + 1, options.rounds);
-            // Interleaved, and in turn first and last, so that a slow moment of the machine falls on both.
-            for (size_t k = 0; k < programs.size(); ++k)
-                timedRound(screen, programs[round % 2 ? programs.size() - 1 - k : k]);
+            // Interleaved, and in turn first and last, so that a slow moment of the machine falls on all.
+            for (size_t k = 0; k < tasks.size(); ++k)
+                tasks[round % 2 ? tasks.size() - 1 - k : k]();
         }
         for (Program& p : programs) {
             std::fprintf(stderr, "memory and idle: %s\n", p.name.c_str());
             longRound(screen, p, options);
         }
-        report(programs, options);
+        report(programs, locker, options);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "xbench: %s\n", e.what());
         return 1;

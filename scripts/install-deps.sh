@@ -28,6 +28,8 @@ TEST_PACKAGES=(
     clang-tidy
     # the benchmark's driver (bench/): shared-memory screen reads and synthetic input
     libxext-dev libxtst-dev
+    # the benchmark: a screen locker to compare the shortcut with
+    i3lock
     # tests: installation, the Debian package and its validators
     desktop-file-utils appstream lintian dpkg-dev man-db
     # tests: the accessibility stack (AT-SPI registry on a private bus, read from Python)
