@@ -40,6 +40,10 @@ if [ ! -f "$WINEPREFIX/.umbralux-ready" ]; then
     ) 9>"$WINEPREFIX.lock"
 fi
 
+# One wine server that outlives each program by a few seconds: tests started in parallel then join it
+# instead of racing to start their own while the last one shuts down (a start that fails silently).
+"$(dirname "$(readlink -f "$WINE")")/wineserver" -p10 2>/dev/null || true
+
 # Where Windows looks for DLLs: Qt's, then the MinGW runtime's (libstdc++, libgcc_s, libwinpthread).
 windows_path() { printf 'Z:%s' "${1//\//\\}"; }
 dirs=()

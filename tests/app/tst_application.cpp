@@ -12,6 +12,11 @@ using namespace umbralux;
 namespace {
 
 constexpr char kEscapeArgument[] = "--let-a-failure-escape";
+#ifdef Q_OS_WIN
+constexpr char kLineEnd[] = "\r\n"; // the C runtime's text-mode standard output
+#else
+constexpr char kLineEnd[] = "\n";
+#endif
 
 /// An object whose event handler lets a failure escape, as no handler of the program may.
 class Faulty : public QObject {
@@ -47,7 +52,8 @@ void TestApplication::escapedFailureEndsTheProgram() {
     QVERIFY(child.waitForFinished(30000));
     QCOMPARE(child.exitStatus(), QProcess::NormalExit);
     QCOMPARE(child.exitCode(), Application::kEscapedFailureStatus);
-    QCOMPARE(child.readAllStandardOutput(), QByteArray("pointer shown\n")); // restored before the end
+    QCOMPARE(child.readAllStandardOutput(),
+             QByteArray("pointer shown") + kLineEnd); // restored before the end
     QVERIFY2(child.readAllStandardError().contains("escaped an event handler and the program ends: Overflow"),
              "the reason is on standard error");
 }

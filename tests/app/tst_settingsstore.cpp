@@ -2,12 +2,14 @@
 #include "app/failure.h"
 #include "app/settings.h"
 #include "app/settingsstore.h"
+#include "harness.h"
 #include "platform/unix/settingsstore_unix.h"
 
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QLineEdit>
 #include <QScopeGuard>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -41,6 +43,8 @@ class TestSettingsStore : public QObject {
     void writeKeepsTheOtherBytes();
     void presentKeyWinsOverDefault();
     void readersDefaults();
+    void storedPasswordSurvivesAStart_data();
+    void storedPasswordSurvivesAStart();
 
   private:
     /// The real store in a configuration folder of the test's own, and the settings over it.
@@ -385,5 +389,31 @@ void TestSettingsStore::readersDefaults() {
     QVERIFY(!QFile::exists(m_ini->fileName()));
 }
 
-QTEST_GUILESS_MAIN(TestSettingsStore)
+void TestSettingsStore::storedPasswordSurvivesAStart_data() {
+    QTest::addColumn<QByteArray>("stored"); // the file's bytes after "Text1="
+    QTest::newRow("40,000 characters") << QByteArray(40000, 'p');
+    QTest::newRow("not UTF-8") << QByteArray("\xff\xfe"
+                                             "abc\xc3");
+}
+
+void TestSettingsStore::storedPasswordSurvivesAStart() {
+    QFETCH(QByteArray, stored);
+    const QTemporaryDir configHome;
+    IniSettingsStore ini(configHome.path());
+    test::FakePlatform platform(&ini);
+    Program program(platform.services, configHome.path());
+    const QString path = ini.location(QLatin1String(kSettingsApplication), QLatin1String(kSettingsSection));
+    QDir().mkpath(QFileInfo(path).path());
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("[General]\nText1=" + stored + "\n");
+    file.close();
+    Form1& form1 = program.form1(); // the load re-saves every option, the password included
+    QCOMPARE(test::control<QLineEdit>(&form1, "Text1")->text().size(), QString::fromUtf8(stored).size());
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray after = file.readAll();
+    QVERIFY2(after.contains("\nText1=" + stored + "\n"), after.left(200).constData());
+}
+
+QTEST_MAIN(TestSettingsStore)
 #include "tst_settingsstore.moc"

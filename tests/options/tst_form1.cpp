@@ -2,13 +2,9 @@
 #include "app/apptitle.h"
 #include "app/controls.h"
 #include "harness.h"
-#include "platform/unix/settingsstore_unix.h"
 
 #include <QApplication>
 #include <QCheckBox>
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -51,8 +47,6 @@ class TestForm1 : public test::HarnessTest {
     void unreadableStoredValues();
     void selectingAnExitMethodRewritesAllFourKeys();
     void everyChangeOfThePasswordIsStored();
-    void storedPasswordSurvivesAStart_data();
-    void storedPasswordSurvivesAStart();
     void keepAwakeBoxIsStored();
     void homePageOnceInAHundred_data();
     void homePageOnceInAHundred();
@@ -171,32 +165,6 @@ void TestForm1::selectingAnExitMethodRewritesAllFourKeys() {
     form1.close();
     test::settle();
     QCOMPARE(selectedOption(&m_h->program.form1()), QStringLiteral("Option3"));
-}
-
-void TestForm1::storedPasswordSurvivesAStart_data() {
-    QTest::addColumn<QByteArray>("stored"); // the file's bytes after "Text1="
-    QTest::newRow("40,000 characters") << QByteArray(40000, 'p');
-    QTest::newRow("not UTF-8") << QByteArray("\xff\xfe"
-                                             "abc\xc3");
-}
-
-void TestForm1::storedPasswordSurvivesAStart() {
-    QFETCH(QByteArray, stored);
-    const QTemporaryDir configHome;
-    IniSettingsStore ini(configHome.path());
-    test::FakePlatform platform(&ini);
-    Program program(platform.services, configHome.path());
-    const QString path = ini.location(QLatin1String(kSettingsApplication), QLatin1String(kSettingsSection));
-    QDir().mkpath(QFileInfo(path).path());
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write("[General]\nText1=" + stored + "\n");
-    file.close();
-    Form1& form1 = program.form1(); // the load re-saves every option, the password included
-    QCOMPARE(control<QLineEdit>(&form1, "Text1")->text().size(), QString::fromUtf8(stored).size());
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    const QByteArray after = file.readAll();
-    QVERIFY2(after.contains("\nText1=" + stored + "\n"), after.left(200).constData());
 }
 
 void TestForm1::everyChangeOfThePasswordIsStored() {
