@@ -7,7 +7,22 @@ namespace {
 /// The program word and build date that every location text starts with.
 constexpr char kLocationPrefix[] = "in Umbrasys2021/08/31.";
 
+/// The innermost running handler's scope; the program's windows all run on the main thread.
+thread_local const ReportingScope* innermostScope = nullptr;
+
 } // namespace
+
+ReportingScope::ReportingScope(const QString& location) : m_outer(innermostScope), m_location(location) {
+    innermostScope = this;
+}
+
+ReportingScope::~ReportingScope() {
+    innermostScope = m_outer;
+}
+
+QString ReportingScope::current() {
+    return innermostScope ? innermostScope->m_location : QString();
+}
 
 QString describeFailure(const std::exception_ptr& failure) {
     try {

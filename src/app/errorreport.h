@@ -25,6 +25,25 @@ inline constexpr char kErrorReportCaption[] = "Application Error";
 /// The report's text: description, CR LF, location, "at line N", CR CR, the request for a screenshot.
 QString errorReportMessage(const QString& description, const QString& location, int line);
 
+/// Marks the handler that reports a failure raised while it runs: each Procedure and each unreported
+/// handler holds one for its run. Nested runs stack; the innermost is the one whose report a failure
+/// reaches first, so a failing save can tell whose report it is (Settings reports each save's failure once
+/// for each handler).
+class ReportingScope {
+  public:
+    explicit ReportingScope(const QString& location);
+    ~ReportingScope();
+    ReportingScope(const ReportingScope&) = delete;
+    ReportingScope& operator=(const ReportingScope&) = delete;
+
+    /// The location text of the innermost running handler, or the empty text outside every handler.
+    static QString current();
+
+  private:
+    const ReportingScope* m_outer;
+    QString m_location;
+};
+
 /// One run of a handler whose statements carry line numbers. A failing step is reported with the
 /// procedure's location text and the step's number, and the run goes on with the next step:
 ///
@@ -35,7 +54,8 @@ QString errorReportMessage(const QString& description, const QString& location, 
 /// A failing test counts as holding, so the steps it guards run; a failing last step ends the handler.
 class Procedure {
   public:
-    Procedure(ErrorReportSink& sink, QString location) : m_sink(sink), m_location(std::move(location)) {}
+    Procedure(ErrorReportSink& sink, QString location)
+        : m_sink(sink), m_location(std::move(location)), m_scope(m_location) {}
 
     template <typename Step> void step(int line, Step&& body) noexcept {
         try {
@@ -61,6 +81,7 @@ class Procedure {
 
     ErrorReportSink& m_sink;
     QString m_location;
+    ReportingScope m_scope;
 };
 
 /// The location text of a numbered procedure of one of the program's windows.
@@ -77,10 +98,13 @@ void reportUnhandled(ErrorReportSink& sink, const QString& where, const std::exc
 template <typename Handler>
 void runUnreportedHandler(ErrorReportSink& sink, const char* window, const char* handler,
                           Handler&& body) noexcept {
+    QString location;
     try {
+        location = procedureLocation(window, handler);
+        const ReportingScope scope(location);
         std::forward<Handler>(body)();
     } catch (...) {
-        reportUnhandled(sink, procedureLocation(window, handler), std::current_exception());
+        reportUnhandled(sink, location, std::current_exception());
     }
 }
 

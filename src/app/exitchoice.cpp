@@ -32,4 +32,20 @@ bool passwordMatches(const QString& typed, const QString& storedPassword, const 
     return typed == storedPassword || (shown.method == ExitMethod::Password && typed == shown.password);
 }
 
+bool typable(const QString& password) {
+    if (password.isEmpty())
+        return false;
+    for (const QChar c : password) {
+        switch (c.category()) {
+        case QChar::Other_Control:
+        case QChar::Separator_Line:
+        case QChar::Separator_Paragraph:
+            return false;
+        default:
+            break;
+        }
+    }
+    return true;
+}
+
 } // namespace umbralux

@@ -32,4 +32,10 @@ bool exitMethodChosen(settings::ExitMethod method, const StoredChoice& stored, c
 /// options window showed with that method.
 bool passwordMatches(const QString& typed, const QString& storedPassword, const ShownExit& shown);
 
+/// Whether a password can be typed on the blank screen: it is not empty and holds no character that no key
+/// types into the record (a control character such as a line break or a tab, or a line or paragraph
+/// separator). Such a password would leave the user no way out, so "Show Screen" refuses it as it refuses
+/// an empty one.
+bool typable(const QString& password);
+
 } // namespace umbralux

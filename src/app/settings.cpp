@@ -2,6 +2,7 @@
 #include "settings.h"
 
 #include "conversions.h"
+#include "errorreport.h"
 #include "failure.h"
 #include "settingsstore.h"
 
@@ -52,7 +53,10 @@ void Settings::write(const QString& key, const QString& text) {
         m_store.SaveSetting(application, section, key, text);
     } catch (const Failure& failure) {
         const QString where = m_store.location(application, section);
-        const QString what = where + QLatin1Char('\n') + failure.description();
+        // Once for each handler: the first failing save of each control's handler is reported under that
+        // handler's name, and a handler that saves at every keystroke reports only its first failure.
+        const QString what =
+            where + QLatin1Char('\n') + failure.description() + QLatin1Char('\n') + ReportingScope::current();
         if (m_reported.contains(what))
             return; // the user has been told: nothing is saved
         m_reported.insert(what);

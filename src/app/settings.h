@@ -32,9 +32,10 @@ namespace umbralux {
 class SettingsStore;
 
 /// The program's settings in the platform's store, each with its stored form and readers' defaults. A save
-/// that fails throws Failure the first time only, for each place and cause: a store that cannot be written
-/// fails the same way at every save, and a box at every keystroke in the password box would leave the user
-/// unable to type. After that the user knows that nothing is saved.
+/// that fails throws Failure the first time only, for each place, cause and reporting handler (the
+/// innermost ReportingScope): a store that cannot be written fails the same way at every save, and a box at
+/// every keystroke in the password box would leave the user unable to type. Each handler's report names
+/// it; after that the user knows that nothing it saves is saved.
 class Settings {
   public:
     explicit Settings(SettingsStore& store) : m_store(store) {}
@@ -60,7 +61,7 @@ class Settings {
     void write(const QString& key, const QString& text);
 
     SettingsStore& m_store;
-    /// The failed saves reported so far, as place and cause.
+    /// The failed saves reported so far, as place, cause and reporting handler.
     QSet<QString> m_reported;
 };
 

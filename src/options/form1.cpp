@@ -304,7 +304,7 @@ void Form1::Check4_Click() {
 
 void Form1::PushButton1_Click() {
     Procedure p{dialogs(), location("PushButton1_Click")};
-    if (p.test(100, [&] { return m_ui->Option4->isChecked() && m_ui->Text1->text().isEmpty(); })) {
+    if (p.test(100, [&] { return m_ui->Option4->isChecked() && !typable(m_ui->Text1->text()); })) {
         p.step(102, [&] {
             dialogs().showMessage(QStringLiteral("Please set password or change ") + m_ui->Frame2->title() +
                                       QStringLiteral("."),

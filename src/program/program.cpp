@@ -2,6 +2,7 @@
 #include "program.h"
 
 #include "app/dialogs.h"
+#include "app/exitchoice.h"
 #include "app/platform.h"
 #include "app/programend.h"
 #include "app/windowhints.h"
@@ -88,10 +89,10 @@ void Program::request(StartRequest request) {
     case StartRequest::ShowScreen: {
         const bool optionsOpen = m_form1 && m_form1->isVisible();
         Form1& options = form1();
-        // "Show Screen" refuses the password method without a password, with a reminder that needs the
-        // options window behind it.
+        // "Show Screen" refuses the password method without a password that can be typed, with a reminder
+        // that needs the options window behind it.
         if (m_settings.exitMethodSelected(settings::ExitMethod::Password, settings::Reader::OptionsWindow) &&
-            m_settings.password().isEmpty())
+            !typable(m_settings.password()))
             showForm1();
         m_endAfterDismissal = !optionsOpen;
         options.PushButton1_Click();

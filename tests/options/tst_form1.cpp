@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QStyleHints>
 #include <QTest>
@@ -45,6 +46,8 @@ class TestForm1 : public test::HarnessTest {
     void storedChoiceIsRestoredAndStoreUnchanged();
     void unreadableStoredValues_data();
     void unreadableStoredValues();
+    void failedSavesAreReportedOncePerHandler_data();
+    void failedSavesAreReportedOncePerHandler();
     void selectingAnExitMethodRewritesAllFourKeys();
     void everyChangeOfThePasswordIsStored();
     void keepAwakeBoxIsStored();
@@ -165,6 +168,57 @@ void TestForm1::selectingAnExitMethodRewritesAllFourKeys() {
     form1.close();
     test::settle();
     QCOMPARE(selectedOption(&m_h->program.form1()), QStringLiteral("Option3"));
+}
+
+void TestForm1::failedSavesAreReportedOncePerHandler_data() {
+    QTest::addColumn<QString>("action"); // done twice after a start whose saves failed as well
+    QTest::addColumn<QStringList>("reportedAt");
+    QTest::newRow("the start") << "" << QStringList{};
+    QTest::newRow("an exit method") << "Option1" << QStringList{"Form1.Option1_Click"};
+    QTest::newRow("the ESC method again, reported at the start") << "Option2" << QStringList{};
+    QTest::newRow("typing the password") << "Text1" << QStringList{};
+    QTest::newRow("the keep-awake box") << "Check4" << QStringList{};
+    QTest::newRow("resetting the colour")
+        << "PushButton3" << QStringList{"Form1.PushButton3_Click at line 100"};
+    QTest::newRow("changing the colour")
+        << "PushButton2" << QStringList{"Form1.PushButton2_Click at line 106"};
+}
+
+void TestForm1::failedSavesAreReportedOncePerHandler() {
+    QFETCH(QString, action);
+    QFETCH(QStringList, reportedAt);
+    m_h->store.failure = QStringLiteral("Disk full");
+    Form1& form1 = m_h->program.form1();
+    QStringList& reports = m_h->platform.dialogs.reports;
+    const auto reportedPlaces = [&] {
+        QStringList places;
+        static const QRegularExpression place(QStringLiteral(
+            "^The settings cannot be saved to .*: Disk full\r\nin Umbrasys2021/08/31[.](.*?) ?\r\r"));
+        for (const QString& report : reports) {
+            const QRegularExpressionMatch match = place.match(report);
+            places << (match.hasMatch() ? match.captured(1) : report);
+        }
+        return places;
+    };
+    // Each handler that saved at the start reported its own failure, once.
+    QCOMPARE(reportedPlaces(),
+             (QStringList{"Form1.Option2_Click", "Form1.Check4_Click", "Form1.Text1_Change"}));
+    reports.clear();
+
+    m_h->platform.colourPicker.answer = test::ScriptedColourPicker::Answer::Cancel;
+    for (int i = 0; i < 2; ++i) {
+        if (action.startsWith("Option"))
+            control<QRadioButton>(&form1, action.toLatin1().constData())->click();
+        else if (action == "Text1")
+            QTest::keyClicks(control<QLineEdit>(&form1, "Text1"), "ab");
+        else if (action == "Check4")
+            control<QCheckBox>(&form1, "Check4")->click();
+        else if (action == "PushButton3")
+            form1.PushButton3_Click();
+        else if (action == "PushButton2")
+            form1.PushButton2_Click();
+    }
+    QCOMPARE(reportedPlaces(), reportedAt);
 }
 
 void TestForm1::everyChangeOfThePasswordIsStored() {

@@ -32,6 +32,19 @@ void TestProgram::requests_data() {
     QTest::newRow("--show, password method without a password: the reminder") << "nothing"
                                                                               << "" << show << "options"
                                                                               << "nothing" << 1;
+    QTest::newRow("--show, a stored password with a line break: the reminder") << "nothing"
+                                                                               << "pw\n"
+                                                                               << show << "options"
+                                                                               << "nothing" << 1;
+    QTest::newRow("--show, a stored password with a tab: the reminder") << "nothing"
+                                                                        << "p\tw" << show << "options"
+                                                                        << "nothing" << 1;
+    QTest::newRow("--show, a stored password with a line separator: the reminder")
+        << "nothing" << QStringLiteral("pw\u2028") << show << "options"
+        << "nothing" << 1;
+    QTest::newRow("--show, a password of a blank: the curtain") << "nothing"
+                                                                << " " << show << "curtain"
+                                                                << "curtain" << 0;
     QTest::newRow("--show, password method with one") << "nothing"
                                                       << "pw" << show << "curtain"
                                                       << "curtain" << 0;
