@@ -22,6 +22,8 @@ RUN_PACKAGES=(
 TEST_PACKAGES=(
     # tests: X tools, window manager, input and screenshots, D-Bus
     x11-utils x11-xserver-utils xdotool openbox wmctrl imagemagick dbus-daemon
+    # tests: reading the primary selection and the clipboard
+    xsel
     # tests: a real xscreensaver, and a Wayland compositor nested in Xvfb with its screenshot and query tools
     xscreensaver sway grim jq
     # static analysis

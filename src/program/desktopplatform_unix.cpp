@@ -14,6 +14,7 @@
 #include "platform/qt/randomsource_qt.h"
 #include "platform/unix/endrequests_unix.h"
 #include "platform/unix/pageopener_unix.h"
+#include "platform/unix/processmemory_unix.h"
 #include "platform/unix/settingsstore_unix.h"
 #include "platform/x11/windowhints_x11.h"
 
@@ -40,7 +41,9 @@ DesktopPlatform::DesktopPlatform()
     : m_parts(std::make_unique<Parts>()),
       m_services(std::make_unique<Platform>(Platform{
           m_parts->settingsStore, m_parts->dialogs, m_parts->pageOpener, m_parts->random, m_parts->programEnd,
-          m_parts->pointerDisplay, m_parts->keepAwake, m_parts->colourPicker, m_parts->windowHints})) {}
+          m_parts->pointerDisplay, m_parts->keepAwake, m_parts->colourPicker, m_parts->windowHints})) {
+    keepMemoryPrivate(); // before anything reads the password
+}
 
 DesktopPlatform::~DesktopPlatform() = default;
 

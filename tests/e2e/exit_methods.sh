@@ -8,6 +8,23 @@ start_x
 store_set Check4 0
 start_app
 
+# The password never reaches the primary selection, however it is selected in its box (another program
+# owns the selection first, so that a stale copy would show too).
+printf 'elsewhere' | xsel -i -p
+type_password "$PASSWORD"
+wait_for 3 stored_is Text1 "$PASSWORD" || fail "password not stored: $(store_get Text1)"
+for select in "key ctrl+a" "key End shift+Home" "click --repeat 2 1"; do
+    xdotool $select
+    sleep 0.3
+    primary=$(timeout 5 xsel -o -p || true)
+    [[ $primary != *"$PASSWORD"* ]] || fail "selecting the password ($select) put it in the primary selection"
+done
+xdotool key ctrl+c
+sleep 0.3
+clipboard=$(timeout 5 xsel -o -b || true)
+[[ $clipboard != *"$PASSWORD"* ]] || fail "ctrl+c put the password in the clipboard"
+note "the password stays out of the primary selection and the clipboard"
+
 # The inputs that must leave the screen up, per method (no characters for the password method: a wrong
 # character would spoil the typed record, which is meant).
 IGNORED_INPUTS=(
