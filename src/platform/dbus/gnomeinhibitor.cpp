@@ -22,10 +22,9 @@ QDBusMessage GnomeInhibitor::request() const {
 }
 
 bool GnomeInhibitor::keep(const QDBusMessage& reply) {
-    if (reply.arguments().size() != 1 || !reply.arguments().constFirst().canConvert<uint>())
-        return false;
-    m_cookie = reply.arguments().constFirst().toUInt();
-    return true;
+    const std::optional<uint> cookie = cookieOf(reply);
+    m_cookie = cookie.value_or(0);
+    return cookie.has_value();
 }
 
 void GnomeInhibitor::giveBack() {

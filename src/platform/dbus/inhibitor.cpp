@@ -24,6 +24,12 @@ Inhibitor::Inhibitor(QString name, QDBusConnection bus) : m_name(std::move(name)
 
 Inhibitor::~Inhibitor() = default;
 
+std::optional<uint> Inhibitor::cookieOf(const QDBusMessage& reply) {
+    if (reply.arguments().size() != 1 || !reply.arguments().constFirst().canConvert<uint>())
+        return std::nullopt;
+    return reply.arguments().constFirst().toUInt();
+}
+
 void Inhibitor::hold() {
     switch (m_state) {
     case State::Asking:

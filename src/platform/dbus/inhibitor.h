@@ -8,6 +8,7 @@
 #include <QObject>
 #include <QString>
 #include <functional>
+#include <optional>
 
 namespace umbralux {
 
@@ -61,6 +62,8 @@ class Inhibitor : public KeepAwakeBackend {
     virtual void giveBack() = 0;
 
     QDBusConnection& bus() { return m_bus; }
+    /// The cookie of a reply that hands out one number, as the freedesktop.org and GNOME inhibitors do.
+    static std::optional<uint> cookieOf(const QDBusMessage& reply);
 
   private:
     void answered(const QDBusMessage& reply);
