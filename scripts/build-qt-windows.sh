@@ -35,6 +35,7 @@ PACKAGES=(
     g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev
     cmake ninja-build qt6-base-dev qt6-base-dev-tools dpkg-dev
     wine64 # the emulator that runs the Windows unit tests (scripts/wine-run.sh)
+    nsis   # the installer CPack builds
 )
 missing=()
 for package in "${PACKAGES[@]}"; do

@@ -6,6 +6,8 @@
 #include "config.h"
 #include "failure.h"
 
+#include <QFont>
+#include <QStringList>
 #include <cstdio>
 #include <cstdlib>
 
@@ -18,6 +20,17 @@ Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
     // The launcher's name: the task switcher and the desktop's inhibitor lists name the program after it.
     setDesktopFileName(QStringLiteral(UMBRALUX_APP_ID));
     installAccessibleInterfaces();
+    substituteDesignFonts();
+}
+
+void Application::substituteDesignFonts() {
+    // The windows are designed in Arial. Where it is not installed (Wine, a Windows without the core fonts,
+    // a desktop without fontconfig's aliases) the metric-compatible faces keep the captions' widths, and
+    // the common sans-serif faces at least keep the look, rather than the font system's serif fallback.
+    QFont::insertSubstitutions(QStringLiteral("Arial"),
+                               {QStringLiteral("Liberation Sans"), QStringLiteral("Arimo"),
+                                QStringLiteral("Helvetica"), QStringLiteral("Nimbus Sans"),
+                                QStringLiteral("DejaVu Sans"), QStringLiteral("Tahoma")});
 }
 
 bool Application::notify(QObject* receiver, QEvent* event) {

@@ -25,6 +25,7 @@ class Application : public QApplication {
 
   private:
     [[noreturn]] void endOnEscapedFailure(const std::exception_ptr& failure) noexcept;
+    static void substituteDesignFonts();
 
     std::function<void()> m_restore;
 };
