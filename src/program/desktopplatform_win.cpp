@@ -16,6 +16,8 @@
 #include "platform/windows/threadexecutionstate_win.h"
 #include "platform/windows/windowhints_win.h"
 
+#include <QCoreApplication>
+
 namespace umbralux {
 namespace {
 
@@ -54,8 +56,12 @@ SingleInstance& DesktopPlatform::singleInstance() {
     return m_parts->singleInstance;
 }
 
-void DesktopPlatform::onEndRequest(std::function<void()>) {
-    // Windows ends a session with WM_QUERYENDSESSION and WM_ENDSESSION, which Qt turns into close events.
+void DesktopPlatform::onEndRequest(std::function<void()> endRequested) {
+    // When the session ends, Windows sends WM_ENDSESSION and ends the process as soon as it is handled; Qt
+    // emits aboutToQuit from inside that message, so this is the last moment to show the pointer again. The
+    // signal also comes when the event loop ends on its own, after everything is given back already.
+    QObject::connect(qApp, &QCoreApplication::aboutToQuit, qApp,
+                     [endRequested = std::move(endRequested)] { endRequested(); });
 }
 
 } // namespace umbralux
