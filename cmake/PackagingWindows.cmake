@@ -27,17 +27,20 @@ set(CPACK_PACKAGE_NAME Umbralux)
 set(CPACK_PACKAGE_VENDOR "The Umbralux developers")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "cover the screen with one colour until it is dismissed")
 set(CPACK_PACKAGE_INSTALL_DIRECTORY Umbralux)
+set(CPACK_PACKAGE_INSTALL_REGISTRY_KEY Umbralux)
 set(CPACK_PACKAGE_FILE_NAME umbralux-${PROJECT_VERSION}-win64)
 set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_SOURCE_DIR}/LICENSE)
 set(CPACK_STRIP_FILES ON)
-set(CPACK_GENERATOR NSIS ZIP)
-# The .zip unpacks into one folder of its own.
-set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY ON)
+set(CPACK_GENERATOR NSIS ZIP) # the .zip unpacks into one folder of its own
+# The values reach the installer's script as written here, backslashes of registry keys included.
+set(CPACK_VERBATIM_VARIABLES ON)
 
 # Start menu: Programs > Umbralux > Umbralux (and the uninstaller beside it).
 set(CPACK_PACKAGE_EXECUTABLES umbralux Umbralux)
 set(CPACK_NSIS_EXECUTABLES_DIRECTORY .)
 set(CPACK_NSIS_INSTALL_ROOT "$PROGRAMFILES64")
+# A 64-bit installer for a 64-bit program: it needs no 32-bit layer of Windows (nor of Wine).
+set(CPACK_NSIS_DEFINES "Target amd64-unicode")
 set(CPACK_NSIS_DISPLAY_NAME Umbralux)
 set(CPACK_NSIS_PACKAGE_NAME Umbralux)
 set(CPACK_NSIS_INSTALLED_ICON_NAME umbralux.exe)
@@ -46,11 +49,14 @@ set(CPACK_NSIS_MUI_UNIICON ${PROJECT_SOURCE_DIR}/data/icons/umbralux.ico)
 set(CPACK_NSIS_URL_INFO_ABOUT ${PROJECT_HOMEPAGE_URL})
 set(CPACK_NSIS_ENABLE_UNINSTALL_BEFORE_INSTALL ON)
 set(CPACK_NSIS_MUI_FINISHPAGE_RUN umbralux.exe)
-# Uninstalling takes the user's settings too, and their vendor key when nothing else is left in it.
-set(CPACK_NSIS_EXTRA_UNINSTALL_COMMANDS [=[
-  DeleteRegKey HKCU "Software\VB and VBA Program Settings\Quenbrook\Umbralux Software"
-  DeleteRegKey /ifempty HKCU "Software\VB and VBA Program Settings\Quenbrook"
-  DeleteRegKey /ifempty HKCU "Software\VB and VBA Program Settings"
-]=])
+# Uninstalling takes the user's settings too, and the vendor's keys when nothing else is left in them (the
+# installer's own key under the vendor's is taken first, so that its empty parent goes as well).
+set(CPACK_NSIS_EXTRA_UNINSTALL_COMMANDS "
+  DeleteRegKey HKCU \"Software\\VB and VBA Program Settings\\Quenbrook\\Umbralux Software\"
+  DeleteRegKey /ifempty HKCU \"Software\\VB and VBA Program Settings\\Quenbrook\"
+  DeleteRegKey /ifempty HKCU \"Software\\VB and VBA Program Settings\"
+  DeleteRegKey SHCTX \"Software\\${CPACK_PACKAGE_VENDOR}\\${CPACK_PACKAGE_INSTALL_REGISTRY_KEY}\"
+  DeleteRegKey /ifempty SHCTX \"Software\\${CPACK_PACKAGE_VENDOR}\"
+")
 
 include(CPack)
