@@ -26,6 +26,7 @@ done
 
 WINE=$(command -v wine64 || echo /usr/lib/wine/wine64)
 [ -x "$WINE" ] || { echo "wine-run: wine64 is not installed (apt-get install wine64)" >&2; exit 127; }
+WINESERVER=$(dirname "$(readlink -f "$WINE")")/wineserver
 
 export WINEPREFIX=$prefix WINEDEBUG=${WINEDEBUG:--all} WINEARCH=win64
 # No prompts to install Mono or Gecko: the programs need neither.
@@ -38,6 +39,9 @@ if [ ! -f "$WINEPREFIX/.umbralux-ready" ]; then
         flock 9
         if [ ! -f "$WINEPREFIX/.umbralux-ready" ]; then
             DISPLAY='' "$WINE" wineboot --init >/dev/null 2>&1
+            # Its desktop, made without a display, would stay the server's desktop and no window could be
+            # made on it: the next program starts with a server, and a desktop, of its own.
+            "$WINESERVER" -w
             touch "$WINEPREFIX/.umbralux-ready"
         fi
     ) 9>"$WINEPREFIX.lock"
@@ -45,7 +49,7 @@ fi
 
 # One wine server that outlives each program by a few seconds: tests started in parallel then join it
 # instead of racing to start their own while the last one shuts down (a start that fails silently).
-"$(dirname "$(readlink -f "$WINE")")/wineserver" -p10 2>/dev/null || true
+"$WINESERVER" -p10 2>/dev/null || true
 
 # Where Windows looks for DLLs: Qt's, then the MinGW runtime's (libstdc++, libgcc_s, libwinpthread).
 windows_path() { printf 'Z:%s' "${1//\//\\}"; }

@@ -4,7 +4,8 @@
 # silently; the options window opens at its design size; "Show Screen" covers the screen in the stored colour
 # with the pointer hidden; each exit method dismisses it; a close request brings the options window back,
 # another one ends the program, and so does the end of the session; the registry holds the settings; the
-# keep-awake key press never dismisses its own blank screen; the uninstaller leaves nothing behind.
+# keep-awake key press never dismisses its own blank screen; a skin beside the program file is applied; the
+# uninstaller leaves nothing behind.
 #
 #   tests/e2e/wine.sh INSTALLER.exe [bare|openbox]
 #
@@ -43,7 +44,7 @@ launch() {
 start_x
 
 # What the prefix holds before the installation, to compare with after the uninstallation.
-wine wineboot --init >/dev/null 2>&1 || true
+wine reg query HKCU >/dev/null 2>&1 || true # the prefix is made by the first Wine program
 files_now() { (cd "$PREFIX/drive_c" && find . -path ./windows -prune -o -path '*/Temp' -prune -o -print | sort); }
 files_now >"$WORK/files-before"
 
@@ -92,10 +93,14 @@ for pair in Option1=False Option2=False Option3=False Option4=True Text1=$PASSWO
 done
 note "close requests: the blank screen gives way, the options window ends the program; the registry holds the settings"
 
+# The example skin beside the program file skins the options window ("Show Screen" in the skin's colour).
+cp -r "$HERE/../../skins/example/x" "$INSTALLED/x"
 # Keep-awake presses right Shift once a minute over the blank screen; under "any key" it must not count.
 store_set Check4 1
 store_method 1
 start_app
+skinned() { screenshot "$SHOT" "$OPTIONS_WINDOW" && [ "$(shot_colours 1x1+30+21)" = "1 2F6F73" ]; }
+wait_for 10 skinned || fail "the skin beside the program file is not applied: $(shot_colours 1x1+30+21)"
 show_screen
 wait_curtain
 sleep 62
@@ -107,6 +112,7 @@ wine wineboot --end-session >/dev/null 2>&1 || true
 expect_exit 0
 note "the end of the session ends the program"
 
+rm -r "$INSTALLED/x" # the user's own, which an uninstaller leaves alone
 wine "$PROGRAM_DIR\\Uninstall.exe" /S || fail "the uninstaller failed"
 # It runs on from a copy of itself, so that it can remove its own file.
 wait_for 60 test ! -e "$INSTALLED" || fail "the installation folder stayed: $(find "$INSTALLED")"
