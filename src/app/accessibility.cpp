@@ -5,6 +5,7 @@
 
 #include <QAccessibleWidget>
 #include <QColor>
+#include <QHash>
 #include <QLoggingCategory>
 
 namespace umbralux {
@@ -55,11 +56,21 @@ void installAccessibleInterfaces() {
 }
 
 QString describeColour(const QColor& colour) {
+    // Each named colour's value with its first name in Qt's list, made once instead of parsing the whole
+    // list at every look-up (every change of the swatch's colour, and every load of the options window).
+    static const QHash<QRgb, QString> names = [] {
+        QHash<QRgb, QString> byValue;
+        for (const QString& name : QColor::colorNames()) {
+            const QRgb value = QColor(name).rgba();
+            if (!byValue.contains(value))
+                byValue.insert(value, name);
+        }
+        return byValue;
+    }();
     QString hex = colour.name(QColor::HexRgb);
-    for (const QString& name : QColor::colorNames()) {
-        if (QColor(name) == colour)
-            return QStringLiteral("%1 (%2)").arg(name, hex);
-    }
+    const auto named = names.constFind(colour.rgba());
+    if (named != names.constEnd() && QColor(*named) == colour)
+        return QStringLiteral("%1 (%2)").arg(*named, hex);
     return hex;
 }
 

@@ -9,6 +9,7 @@
 #include "blank/form2.h"
 #include "blank/mousepointer.h"
 #include "options/form1.h"
+#include "platform/qt/inputcontext_qt.h"
 
 #include <QTimer>
 
@@ -18,6 +19,9 @@ namespace {
 /// How long a start by the desktop waits for the request it was started for before it opens the options
 /// window, so that the user is never left with nothing.
 constexpr int kServiceRequestWaitMs = 10000;
+/// How long after the blank screen comes up its keyboard input is made ready for the key that dismisses it:
+/// long enough for the screen to be painted first, far shorter than anyone takes to press a key.
+constexpr int kKeyboardPreparationDelayMs = 100;
 
 } // namespace
 
@@ -142,8 +146,19 @@ void Program::formActivated(QWidget* form) {
     m_activeForm = form;
     if (previous && previous == m_form2)
         m_form2->Form_Deactivate();
-    if (form == m_form2)
+    if (form == m_form2) {
         m_form2->Form_Activate();
+        prepareKeyboard();
+    }
+}
+
+void Program::prepareKeyboard() {
+    if (m_keyboardPrepared)
+        return;
+    QTimer::singleShot(kKeyboardPreparationDelayMs, this, [this] {
+        if (!m_keyboardPrepared && m_form2 && m_form2->isActiveWindow())
+            m_keyboardPrepared = prepareInputContext();
+    });
 }
 
 void Program::formHidden(QWidget* form) {

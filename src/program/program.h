@@ -73,6 +73,9 @@ class Program final : public QObject, public FormHost {
     void formHidden(QWidget* form) override;
 
   private:
+    /// Has the input context set itself up, once, while the blank screen waits for its first key.
+    void prepareKeyboard();
+
     Platform& m_platform;
     Settings m_settings;
     QString m_programFolder;
@@ -83,6 +86,7 @@ class Program final : public QObject, public FormHost {
     bool m_showingBlankScreen = false;
     /// The blank screen was shown by a request while no options window was open.
     bool m_endAfterDismissal = false;
+    bool m_keyboardPrepared = false;
 };
 
 } // namespace umbralux

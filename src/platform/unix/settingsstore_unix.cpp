@@ -26,6 +26,7 @@
 #include <fcntl.h>
 #include <optional>
 #include <sys/stat.h>
+#include <sys/statvfs.h>
 #include <unistd.h>
 
 namespace umbralux {
@@ -143,6 +144,31 @@ std::optional<IniText> IniSettingsStore::currentText(const QString& path) {
     }
 }
 
+bool IniSettingsStore::holdsAlready(const QString& path, const QString& key, const QString& text) {
+    const std::optional<IniText> current = currentText(path);
+    if (!current || current->withValue(key, text) != current->bytes())
+        return false;
+    // Nothing to write, so no turn at the lock is needed: another writer's change is kept either way. Taking
+    // the lock all the same costs a synced lock file and its removal, milliseconds each time on a journalled
+    // disk, and the options window saves its choices at every load. The save goes the usual way, and reports
+    // what the usual way reports, whenever that lock could not be had at once: another writer holds it (or
+    // left it behind), the folder takes no new file, the disk is full, or the file is another user's.
+    const QByteArray lockName = QFile::encodeName(path + QLatin1String(kLockSuffix));
+    const QByteArray folder = QFile::encodeName(QFileInfo(path).absolutePath());
+    struct stat lockInfo {};
+    struct statvfs disk {};
+    if (::lstat(lockName.constData(), &lockInfo) == 0 || errno != ENOENT ||
+        ::access(folder.constData(), W_OK) != 0 || ::statvfs(folder.constData(), &disk) != 0 ||
+        (::geteuid() == 0 ? disk.f_bfree : disk.f_bavail) == 0)
+        return false;
+    const QString target = QFileInfo(path).canonicalFilePath();
+    struct stat info {};
+    if (::stat(QFile::encodeName(target).constData(), &info) != 0 || info.st_uid != ::geteuid())
+        return false;
+    tightenIfOwned(target);
+    return true;
+}
+
 QString IniSettingsStore::GetSetting(const QString& application, const QString& section, const QString& key,
                                      const QString& defaultValue) {
     const std::optional<IniText> text = currentText(location(application, section));
@@ -156,6 +182,8 @@ void IniSettingsStore::SaveSetting(const QString& application, const QString& se
     const QString path = location(application, section);
     if (look(path) == Found::SomethingElse) // not ours to change, not even its mode
         throw Failure(QStringLiteral("it is not a regular file; nothing is saved until it is removed"));
+    if (holdsAlready(path, key, text))
+        return;
     makeFolderFor(path);
     QLockFile lock(path + QLatin1String(kLockSuffix));
     if (!lock.tryLock(kLockWaitMs)) {

@@ -33,6 +33,8 @@ class IniSettingsStore final : public SettingsStore {
     struct Snapshot;
     /// The file's current text, or nothing when there is no file to read.
     std::optional<IniText> currentText(const QString& path);
+    /// Whether the file holds the key with the text already, and a save could take the lock at once.
+    bool holdsAlready(const QString& path, const QString& key, const QString& text);
 
     QString m_configHome;
     std::unique_ptr<Snapshot> m_last;
