@@ -5,20 +5,58 @@
 #include "harness.h"
 #include "platform/unix/settingsstore_unix.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QLineEdit>
+#include <QProcess>
 #include <QScopeGuard>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
 #include <memory>
 #include <sys/stat.h>
 #include <unistd.h>
 
 using namespace umbralux;
+
+namespace {
+
+/// The argument that makes the test a writer: a copy started by twoCopiesSaveAtOnce.
+constexpr char kWriterMode[] = "--save-rounds";
+/// Rounds of each writer: every round saves a key of its own and the writer's counter.
+constexpr int kWriterRounds = 50;
+/// How long a writer waits for the other before its first save, and the test for both to end.
+constexpr int kWriterStartWaitMs = 10000;
+constexpr int kWritersWaitMs = 60000;
+
+/// The writer: once the other has started too, saves "<name><round>" and "<name>" in every round.
+int saveRounds(const QString& configHome, const QString& name, const QString& other) {
+    IniSettingsStore store(configHome);
+    QFile(configHome + "/started-" + name).open(QIODevice::WriteOnly);
+    QElapsedTimer waited;
+    waited.start();
+    while (!QFile::exists(configHome + "/started-" + other) && waited.elapsed() < kWriterStartWaitMs)
+        QThread::msleep(1);
+    try {
+        for (int round = 0; round < kWriterRounds; ++round) {
+            const QString text = QString::number(round);
+            store.SaveSetting(QLatin1String(kSettingsApplication), QLatin1String(kSettingsSection),
+                              name + text, text);
+            store.SaveSetting(QLatin1String(kSettingsApplication), QLatin1String(kSettingsSection), name,
+                              text);
+        }
+    } catch (const Failure& failure) {
+        std::fprintf(stderr, "%s: %s\n", qPrintable(name), qPrintable(failure.description()));
+        return 1;
+    }
+    return 0;
+}
+
+} // namespace
 
 class TestSettingsStore : public QObject {
     Q_OBJECT
@@ -41,6 +79,7 @@ class TestSettingsStore : public QObject {
     void namesThatAreNoSettingsFile_data();
     void namesThatAreNoSettingsFile();
     void writeKeepsTheOtherBytes();
+    void twoCopiesSaveAtOnce();
     void presentKeyWinsOverDefault();
     void readersDefaults();
     void storedPasswordSurvivesAStart_data();
@@ -378,6 +417,26 @@ void TestSettingsStore::writeKeepsTheOtherBytes() {
                                         "abc ; note\nOption1=False\nOption2=True\n\n[Other]\nx=1\n"));
 }
 
+void TestSettingsStore::twoCopiesSaveAtOnce() {
+    // Two processes, each with a store of its own, save different keys into the same file at the same time.
+    const QStringList names = {"Writer A", "Writer B"};
+    QProcess writers[2];
+    for (int i = 0; i < 2; ++i)
+        writers[i].start(QCoreApplication::applicationFilePath(),
+                         {kWriterMode, m_ini->folder(), names.at(i), names.at(1 - i)});
+    for (QProcess& writer : writers) {
+        QVERIFY(writer.waitForFinished(kWritersWaitMs));
+        QVERIFY2(writer.exitStatus() == QProcess::NormalExit && writer.exitCode() == 0,
+                 writer.readAllStandardError().constData());
+    }
+    // No save lost: every key holds what its writer saved last.
+    for (const QString& name : names) {
+        for (int round = 0; round < kWriterRounds; ++round)
+            QCOMPARE(get(name + QString::number(round), "lost"), QString::number(round));
+        QCOMPARE(get(name, "lost"), QString::number(kWriterRounds - 1));
+    }
+}
+
 void TestSettingsStore::presentKeyWinsOverDefault() {
     save("Option2", "False");
     QCOMPARE(
@@ -427,5 +486,14 @@ void TestSettingsStore::storedPasswordSurvivesAStart() {
     QVERIFY2(after.contains("\nText1=" + stored + "\n"), after.left(200).constData());
 }
 
-QTEST_MAIN(TestSettingsStore)
+int main(int argc, char** argv) {
+    if (argc == 5 && qstrcmp(argv[1], kWriterMode) == 0)
+        return saveRounds(QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]),
+                          QString::fromLocal8Bit(argv[4]));
+    QApplication app(argc, argv);
+    app.setAttribute(Qt::AA_Use96Dpi, true);
+    TestSettingsStore test;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&test, argc, argv);
+}
 #include "tst_settingsstore.moc"
