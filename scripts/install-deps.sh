@@ -28,6 +28,8 @@ TEST_PACKAGES=(
     xscreensaver sway grim jq
     # static analysis
     clang-tidy
+    # tests: the settings store's libFuzzer target (tests/fuzz/)
+    clang-14 libclang-rt-14-dev
     # the benchmark's driver (bench/): shared-memory screen reads and synthetic input
     libxext-dev libxtst-dev
     # the benchmark: a screen locker to compare the shortcut with

@@ -2,6 +2,7 @@
 #include "initext.h"
 
 #include <QStringDecoder>
+#include <algorithm>
 
 namespace umbralux {
 namespace {
@@ -37,7 +38,8 @@ int octValue(char ch) {
 /// A UTF-8 byte-order mark, which an editor may put at the start of the file.
 constexpr char kByteOrderMark[] = "\xEF\xBB\xBF";
 
-/// "%XX" and "%UXXXX" decoded, a backslash read as the slash it stands for.
+/// "%XX" and "%UXXXX" decoded, a backslash read as the slash it stands for. A byte-order mark at the start
+/// is dropped, as QSettings drops it.
 QString unescapedKey(QByteArrayView raw) {
     const QString decoded = QString::fromUtf8(raw);
     QString key;
@@ -217,7 +219,8 @@ struct IniLine {
 bool readIniLine(QByteArrayView data, qsizetype& pos, IniLine& line) {
     const qsizetype n = data.size();
     bool inQuotes = false;
-    bool afterBackslash = false;
+    bool afterBackslash = false; // the file ends after a backslash, or after a backslash and "\r"
+    bool escapedReturn = false;
     line.equals = -1;
     line.start = pos;
     while (line.start < n && isLineBlank(data[line.start]))
@@ -238,10 +241,12 @@ bool readIniLine(QByteArrayView data, qsizetype& pos, IniLine& line) {
             }
         } else if (ch == '\\') {
             afterBackslash = true;
+            escapedReturn = false;
             if (i < n) {
                 const char escaped = data[i++];
                 // a backslash before "\r" at the very end would join "\r" with the "\n" of a line added after
-                afterBackslash = i >= n && escaped == '\r';
+                escapedReturn = i >= n && escaped == '\r';
+                afterBackslash = escapedReturn;
                 if (i < n && isLineEnd(escaped) && isLineEnd(data[i]) && data[i] != escaped)
                     ++i;
             }
@@ -262,7 +267,16 @@ bool readIniLine(QByteArrayView data, qsizetype& pos, IniLine& line) {
     }
     pos = i;
     line.end = i;
-    line.closer = QByteArray(i >= n && afterBackslash ? " " : "") + (i >= n && inQuotes ? "\"" : "");
+    // A backslash that ends the file is given a space to escape. After a backslash and "\r", what keeps the
+    // "\r" from the next "\n" is the closing quote, or else a ";" that ends the line: a space there would
+    // become part of a value that has quotes.
+    line.closer.clear();
+    if (i >= n && afterBackslash && !escapedReturn)
+        line.closer += ' ';
+    if (i >= n && inQuotes)
+        line.closer += '"';
+    else if (i >= n && escapedReturn)
+        line.closer += ';';
     return line.end > line.start;
 }
 
@@ -279,7 +293,7 @@ void IniText::parse() {
     bool topLevel = true;
     qsizetype pos = m_bodyStart;
     IniLine line;
-    while (readIniLine(data, pos, line)) {
+    for (bool firstLine = true; readIniLine(data, pos, line); firstLine = false) {
         const QByteArrayView text = data.sliced(line.start, line.end - line.start);
         if (text.startsWith('[')) {
             // Only the section name before "]" counts; "[General" without it is still "General".
@@ -287,8 +301,15 @@ void IniText::parse() {
             const QByteArrayView name = text.first(close < 0 ? text.size() : close).sliced(1).trimmed();
             topLevel = name.compare(kGeneralSection, Qt::CaseInsensitive) == 0;
         } else if (topLevel && line.equals >= 0) {
-            const QString key = unescapedKey(data.sliced(line.start, line.equals - line.start).trimmed());
-            m_entries.push_back({key, line.start, line.end,
+            // QSettings reads the key of a first line that follows a byte-order mark from the file's first
+            // byte: the mark is dropped, and the blanks after it are part of the key.
+            const QByteArrayView blanks = data.sliced(m_bodyStart, line.start - m_bodyStart);
+            const bool afterMark =
+                firstLine && m_bodyStart > 0 &&
+                std::all_of(blanks.begin(), blanks.end(), [](char ch) { return ch == ' ' || ch == '\t'; });
+            const qsizetype nameStart = afterMark ? 0 : line.start;
+            const QString key = unescapedKey(data.sliced(nameStart, line.equals - nameStart).trimmed());
+            m_entries.push_back({key, afterMark ? m_bodyStart : line.start, line.end,
                                  data.sliced(line.equals + 1, line.end - line.equals - 1).toByteArray()});
         }
         if (topLevel) {
@@ -335,20 +356,16 @@ QByteArray IniText::withValue(const QString& key, const QString& text) const {
     if (!m_hasTopLevel)
         return result.insert(m_bodyStart, "[" + QByteArray(kGeneralSection) + "]\n" + line +
                                               (m_bytes.size() == m_bodyStart ? "\n" : "\n\n"));
-    if (m_topLevelEnd < m_bytes.size())
-        return result.insert(m_topLevelEnd, '\n' + line);
-    if (!m_topLevelCloser.isEmpty()) {
-        // The file ends inside quotes or after a backslash: a line added after it would become part of its
-        // value. An entry is written again as it reads, any other line is closed.
-        if (!m_entries.empty() && m_entries.back().end == m_bytes.size()) {
-            const Entry& last = m_entries.back();
-            result.replace(last.start, last.end - last.start,
-                           escapedKey(last.key) + '=' + escapedValue(unescapedValue(last.rawValue)));
-        } else {
-            result.append(m_topLevelCloser);
-        }
+    if (m_topLevelEnd < m_bytes.size()) {
+        // After the line break that ends the top level: put before it, the new line would continue a last
+        // line that ends in a backslash and "\r".
+        const qsizetype breakSize = QByteArrayView(m_bytes).sliced(m_topLevelEnd).startsWith("\r\n") ? 2 : 1;
+        return result.insert(m_topLevelEnd + breakSize, line + '\n');
     }
-    return result.append('\n' + line + '\n');
+    // The file ends inside quotes or after a backslash: a line added after it would become part of the last
+    // one. Closing it changes nothing of what it reads as, to the store or to QSettings; writing an entry
+    // again as the store reads it would turn a list or a value of another type into a text for QSettings.
+    return result.append(m_topLevelCloser + '\n' + line + '\n');
 }
 
 QByteArray IniText::escapedKey(const QString& key) {
@@ -409,6 +426,12 @@ QByteArray IniText::escapedValue(const QString& text) {
             break;
         case '\v':
             escaped += "\\v";
+            break;
+        case 0xFEFF:
+            // Written as UTF-8 where the decoder starts (at the start, or after escapes only), a zero-width
+            // no-break space would be read as a byte-order mark and dropped, here and by QSettings.
+            escaped += "\\xfeff";
+            escapeNextIfHexDigit = true;
             break;
         case '"':
         case '\\':

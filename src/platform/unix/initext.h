@@ -30,7 +30,7 @@ class IniText {
     /// A key as it is written in the file: letters, digits and "_-." as they are, "%XX" for the rest.
     static QByteArray escapedKey(const QString& key);
     /// A value as it is written in the file: quoted when blanks at either end or ",;=" need it, control
-    /// characters, quotes and backslashes escaped, everything else UTF-8.
+    /// characters, U+FEFF, quotes and backslashes escaped, everything else UTF-8.
     static QByteArray escapedValue(const QString& text);
 
   private:
