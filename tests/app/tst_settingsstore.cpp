@@ -32,6 +32,9 @@ constexpr int kWriterRounds = 50;
 /// How long a writer waits for the other before its first save, and the test for both to end.
 constexpr int kWriterStartWaitMs = 10000;
 constexpr int kWritersWaitMs = 60000;
+/// 8 MB of header lines that never close: read in a fraction of a second when parsing is linear in the file's
+/// size; parsing that searched on past each line's end took minutes, far beyond the test's time-out.
+constexpr int kUnclosedHeaderLines = 2800000;
 
 /// The writer: once the other has started too, saves "<name><round>" and "<name>" in every round.
 int saveRounds(const QString& configHome, const QString& name, const QString& other) {
@@ -254,7 +257,7 @@ void TestSettingsStore::handWrittenFiles_data() {
     QTest::newRow("backslash and carriage return at the end, after quotes")
         << QByteArray("Text1=\"p w\"\\\r") << "p w" << true;
     QTest::newRow("header lines that never close")
-        << QByteArray("Text1=pw\n").append(QByteArray("[x\n").repeated(200000)) << "pw" << true;
+        << QByteArray("Text1=pw\n").append(QByteArray("[x\n").repeated(kUnclosedHeaderLines)) << "pw" << true;
 }
 
 void TestSettingsStore::handWrittenFiles() {
@@ -265,10 +268,7 @@ void TestSettingsStore::handWrittenFiles() {
     QFile out(m_ini->fileName());
     QVERIFY(out.open(QIODevice::WriteOnly) && out.write(file) == file.size());
     out.close();
-    QElapsedTimer clock;
-    clock.start();
     QCOMPARE(get("Text1", "absent"), text1);
-    QVERIFY2(clock.elapsed() < 1000, "parsing is not linear"); // 600 KB
     const QVariant asRead = QSettings(m_ini->fileName(), QSettings::IniFormat).value("Text1", "absent");
     QCOMPARE(asRead.toString() == text1, asQSettings);
     // A key saved later is a key of its own, never swallowed by a damaged entry, and the other stays.
