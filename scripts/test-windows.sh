@@ -19,7 +19,7 @@ stage() { # stage NAME COMMAND...: runs one stage and notes how long it took
     echo "== $name" >&2
     local status=0
     "$@" || status=$?
-    timings+=("$(printf '%-10s %4d s' "$name" $((SECONDS - start)))")
+    timings+=("$(printf '%-12s %4d s' "$name" $((SECONDS - start)))")
     return $status
 }
 report() { printf '%s\n' "== times" "${timings[@]}" >&2; }
@@ -39,4 +39,6 @@ stage release bash -c 'cmake --preset windows-release >/dev/null && cmake --buil
 stage package cpack --config build/windows-release/CPackConfig.cmake -B build/windows-release
 ls -l build/windows-release/umbralux-*-win64.{exe,zip} >&2
 unset DISPLAY WAYLAND_DISPLAY
-stage e2e bash tests/e2e/wine.sh build/windows-release/umbralux-*-win64.exe bare
+for mode in bare openbox; do
+    stage "e2e $mode" bash tests/e2e/wine.sh build/windows-release/umbralux-*-win64.exe "$mode"
+done
