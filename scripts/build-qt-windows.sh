@@ -31,26 +31,11 @@ say() { [ "$print_only" -eq 1 ] || printf '[build-qt-windows %(%H:%M:%S)T] %s\n'
 duration() { printf '%dm%02ds' $(($1 / 60)) $(($1 % 60)); }
 
 # --- Tools -------------------------------------------------------------------------------------------
-PACKAGES=(
-    g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev
-    cmake ninja-build qt6-base-dev qt6-base-dev-tools dpkg-dev
-    wine64 # the emulator that runs the Windows unit tests (scripts/wine-run.sh)
-    nsis   # the installer CPack builds
-)
-missing=()
-for package in "${PACKAGES[@]}"; do
-    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" || missing+=("$package")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-    if [ "$print_only" -eq 1 ]; then
-        echo "not built: missing ${missing[*]} (run $0)" >&2
-        exit 1
-    fi
-    SUDO=()
-    [ "$(id -u)" -eq 0 ] || SUDO=(sudo)
-    say "installing: ${missing[*]}"
-    "${SUDO[@]}" apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive "${SUDO[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+if [ "$print_only" -eq 0 ]; then
+    "$(dirname "$0")/install-deps.sh" --windows
+elif ! command -v "$CXX_WIN" >/dev/null; then
+    echo "not built: $CXX_WIN is missing (run $0)" >&2
+    exit 1
 fi
 
 # --- What is built, and where --------------------------------------------------------------------------
@@ -158,12 +143,15 @@ deb_src_lines() {
         sed -n 's/^[ \t]*deb[ \t]\+/deb-src /p' "$file"
     done
 }
-deb_src_lines | sort -u >"$APT_DIR/sources.list"
+# Only the archives that carry the host's Qt: another repository of the machine's (a vendor's, often out of
+# reach from a build machine) would only make the update fail.
+qt_archives=$(apt-cache madison qt6-base-dev | awk -F'|' '{ split($3, f, " "); print f[1] }' | sort -u)
+deb_src_lines | sort -u | grep -F "${qt_archives:-deb-src}" >"$APT_DIR/sources.list" || true
 if [ ! -s "$APT_DIR/sources.list" ]; then
-    echo "no deb lines in the machine's apt sources to make deb-src lines from" >&2
+    echo "no deb line in the machine's apt sources names the archive of qt6-base-dev (${qt_archives:-none})" >&2
     exit 1
 fi
-APT=(apt-get -q -o "Dir::Etc::sourcelist=$APT_DIR/sources.list" -o Dir::Etc::sourceparts=-
+APT=(apt-get -q -o Acquire::Retries=3 -o "Dir::Etc::sourcelist=$APT_DIR/sources.list" -o Dir::Etc::sourceparts=-
      -o "Dir::State::Lists=$APT_DIR/lists" -o "Dir::Cache=$APT_DIR/cache")
 SRC_DIR=$(find "$WORK" -mindepth 1 -maxdepth 1 -type d -name 'qt6-base-*' | head -n 1)
 if [ -z "$SRC_DIR" ] || [ ! -f "$SRC_DIR/.unpacked" ]; then

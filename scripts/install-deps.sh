@@ -2,9 +2,12 @@
 # SPDX-License-Identifier: MIT
 # Installs what Umbralux needs on Debian 12 (as root, or through sudo). Does nothing when everything is there
 # already.
-#   --run   what building and running the program needs (scripts/run.sh)
-#   --test  that, and what the test suite, the benchmark and the Debian package need (scripts/test.sh)
-# Without an option it installs everything, as --test does.
+#   --run      what building and running the program needs (scripts/run.sh)
+#   --test     that, and what the test suite, the benchmark and the Debian package need (scripts/test.sh)
+#   --windows  what the Windows cross build, its tests under Wine and its installer need
+#              (scripts/build-qt-windows.sh, scripts/test-windows.sh)
+# Without an option it installs what --test does. apt waits for a lock that another apt holds (a fresh
+# machine often updates itself at boot) rather than failing at once.
 set -euo pipefail
 
 RUN_PACKAGES=(
@@ -40,11 +43,22 @@ TEST_PACKAGES=(
     at-spi2-core python3-pyatspi dbus-bin
 )
 
+WINDOWS_PACKAGES=(
+    # the cross compiler (POSIX threads, which Qt needs) and the build tools
+    g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev
+    cmake ninja-build
+    # the host's Qt tools (moc, rcc, uic) and, for its source package, dpkg-source
+    qt6-base-dev qt6-base-dev-tools dpkg-dev
+    # the emulator that runs the Windows tests (scripts/wine-run.sh), and the installer CPack builds
+    wine64 nsis
+)
+
 case "${1:---test}" in
 --run) PACKAGES=("${RUN_PACKAGES[@]}") ;;
 --test) PACKAGES=("${RUN_PACKAGES[@]}" "${TEST_PACKAGES[@]}") ;;
+--windows) PACKAGES=("${WINDOWS_PACKAGES[@]}") ;;
 *)
-    echo "usage: $0 [--run | --test]" >&2
+    echo "usage: $0 [--run | --test | --windows]" >&2
     exit 2
     ;;
 esac
@@ -59,6 +73,8 @@ SUDO=()
 [ "$(id -u)" -eq 0 ] || SUDO=(sudo)
 echo "Installing ${#missing[@]} Debian package(s) with apt-get (a few minutes on a fresh machine, mostly" \
     "the download): ${missing[*]}"
-"${SUDO[@]}" apt-get update -qq
-DEBIAN_FRONTEND=noninteractive "${SUDO[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+# How long apt waits for another apt's lock, and how often it asks again for a file that did not come.
+APT=("${SUDO[@]}" apt-get -o DPkg::Lock::Timeout=600 -o Acquire::Retries=3)
+"${APT[@]}" update -qq
+DEBIAN_FRONTEND=noninteractive "${APT[@]}" install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 echo "Installed."
