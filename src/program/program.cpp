@@ -19,9 +19,9 @@ namespace {
 /// How long a start by the desktop waits for the request it was started for before it opens the options
 /// window, so that the user is never left with nothing.
 constexpr int kServiceRequestWaitMs = 10000;
-/// How long after the blank screen comes up its keyboard input is made ready for the key that dismisses it:
-/// long enough for the screen to be painted first, far shorter than anyone takes to press a key.
-constexpr int kKeyboardPreparationDelayMs = 100;
+/// How long after the blank screen comes up the program gets ready for the key that dismisses it: long
+/// enough for the screen to be painted first, far shorter than anyone takes to press a key.
+constexpr int kDismissalPreparationDelayMs = 100;
 
 } // namespace
 
@@ -32,6 +32,7 @@ Program::Program(Platform& platform, QString programFolder)
 Program::~Program() {
     // Ending the program closes the windows without their closing steps.
     delete m_form1.data();
+    delete m_nextForm1.data();
     delete m_form2.data();
 }
 
@@ -49,7 +50,8 @@ Form2* Program::loadedForm2() const {
 
 Form1& Program::form1() {
     if (!m_form1) {
-        m_form1 = new Form1(*this);
+        m_form1 = m_nextForm1 ? m_nextForm1.data() : new Form1(*this);
+        m_nextForm1 = nullptr;
         m_form1->Form_Load();
     }
     return *m_form1;
@@ -148,16 +150,20 @@ void Program::formActivated(QWidget* form) {
         m_form2->Form_Deactivate();
     if (form == m_form2) {
         m_form2->Form_Activate();
-        prepareKeyboard();
+        prepareForDismissal();
     }
 }
 
-void Program::prepareKeyboard() {
-    if (m_keyboardPrepared)
-        return;
-    QTimer::singleShot(kKeyboardPreparationDelayMs, this, [this] {
-        if (!m_keyboardPrepared && m_form2 && m_form2->isActiveWindow())
+void Program::prepareForDismissal() {
+    QTimer::singleShot(kDismissalPreparationDelayMs, this, [this] {
+        if (!m_form2 || !m_form2->isActiveWindow())
+            return;
+        if (!m_keyboardPrepared)
             m_keyboardPrepared = prepareInputContext();
+        if (!m_form1 && !m_nextForm1) {
+            m_nextForm1 = new Form1(*this);
+            m_nextForm1->winId();
+        }
     });
 }
 

@@ -73,14 +73,18 @@ class Program final : public QObject, public FormHost {
     void formHidden(QWidget* form) override;
 
   private:
-    /// Has the input context set itself up, once, while the blank screen waits for its first key.
-    void prepareKeyboard();
+    /// While the blank screen waits for the key that dismisses it: has the input context set itself up
+    /// (once), and builds the next options window from its design, with its native window, so that the key
+    /// finds only the window's load and paint left to do.
+    void prepareForDismissal();
 
     Platform& m_platform;
     Settings m_settings;
     QString m_programFolder;
     std::unique_ptr<MousePointer> m_mousePointer;
     QPointer<Form1> m_form1;
+    /// Built from the design but not loaded: the options window the next reference to it loads.
+    QPointer<Form1> m_nextForm1;
     QPointer<Form2> m_form2;
     QPointer<QWidget> m_activeForm;
     bool m_showingBlankScreen = false;
