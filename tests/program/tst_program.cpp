@@ -3,6 +3,7 @@
 // blank screen at once, and where the dismissal of that blank screen leads.
 #include "harness.h"
 
+#include <QLineEdit>
 #include <QTest>
 
 using namespace umbralux;
@@ -12,6 +13,7 @@ class TestProgram : public test::HarnessTest {
   private Q_SLOTS:
     void requests_data();
     void requests();
+    void returnLoadsWhatIsStoredThen();
 };
 
 void TestProgram::requests_data() {
@@ -93,6 +95,26 @@ void TestProgram::requests() {
     test::settle();
     const std::vector<int> ended = m_h->platform.programEnd.statuses;
     QCOMPARE(ended.empty() ? up() : QStringLiteral("end"), escape);
+}
+
+// The options window that comes back is built while the blank screen waits, but loaded only at the return:
+// what another program stored in the meantime is what it shows.
+void TestProgram::returnLoadsWhatIsStoredThen() {
+    Program& program = m_h->program;
+    program.start();
+    program.loadedForm1()->PushButton1_Click();
+    QVERIFY(program.loadedForm2() && program.loadedForm2()->isVisible());
+    QTest::qWait(300); // beyond the moment the next options window is built
+    QVERIFY(!program.loadedForm1());
+    m_h->store.set("Text1", "changed meanwhile");
+    m_h->store.set("Check4", "1");
+    QTest::keyClick(program.loadedForm2(), Qt::Key_Escape);
+    test::settle();
+    Form1* options = program.loadedForm1();
+    QVERIFY(options && options->isVisible());
+    QCOMPARE(options->findChild<QLineEdit*>(QStringLiteral("Text1"))->text(),
+             QStringLiteral("changed meanwhile"));
+    QCOMPARE(options->Check4Value(), 1);
 }
 
 QTEST_MAIN(TestProgram)
