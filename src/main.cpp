@@ -21,7 +21,7 @@ int main(int argc, char** argv) {
         umbralux::DesktopPlatform platform;
         umbralux::Program program(platform.services(), QCoreApplication::applicationDirPath());
         const bool instance = platform.singleInstance().claim(
-            commandLine.request, [&program](umbralux::StartRequest request) { program.request(request); });
+            commandLine.request, [&program](umbralux::StartRequest request) { return program.request(request); });
         if (instance) {
             app.setBeforeEscapedFailureExit([&program] { program.mousePointer().ShowMousePointer(); });
             platform.onEndRequest([&program] { program.end(); });

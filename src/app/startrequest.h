@@ -12,15 +12,26 @@ enum class StartRequest {
     Nothing,       ///< --service: started by the desktop, which sends the request over the session bus.
 };
 
+/// What the running instance did with a request handed to it, as it tells the start that sent it.
+enum class ServeResult {
+    Served,          ///< Carried out: for ShowScreen, its blank screen is up (now, or it was already).
+    NeedsPassword,   ///< ShowScreen refused: the password method has no password that can be typed, and the
+                     ///< options window shows the reminder instead.
+};
+
 /// One instance of the program per user session: the first start serves, a later start hands its request
 /// to it and ends.
 class SingleInstance {
   public:
+    /// Serves one request of a later start and says what became of it.
+    using Serve = std::function<ServeResult(StartRequest)>;
+
     virtual ~SingleInstance() = default;
     /// Becomes the session's instance, or hands `request` to the one that is running. True when this process
     /// is the instance: `serve` then receives the requests of later starts. False when another instance
-    /// took the request, and this process is to end. Without a session bus every start is its own instance.
-    virtual bool claim(StartRequest request, std::function<void(StartRequest)> serve) = 0;
+    /// confirmed that it took the request, and this process is to end. Without a session bus, and whenever
+    /// the running instance does not confirm, this process is an instance of its own.
+    virtual bool claim(StartRequest request, Serve serve) = 0;
 };
 
 } // namespace umbralux

@@ -84,9 +84,9 @@ void Program::start(StartRequest request) {
     this->request(request);
 }
 
-void Program::request(StartRequest request) {
+ServeResult Program::request(StartRequest request) {
     if (m_form2 && m_form2->isVisible())
-        return;
+        return ServeResult::Served;
     switch (request) {
     case StartRequest::OptionsWindow:
         showForm1();
@@ -102,13 +102,16 @@ void Program::request(StartRequest request) {
             showForm1();
         m_endAfterDismissal = !optionsOpen;
         options.PushButton1_Click();
-        if (!m_showingBlankScreen)
+        if (!m_showingBlankScreen) {
             m_endAfterDismissal = false; // refused: the options window stays
+            return ServeResult::NeedsPassword;
+        }
         break;
     }
     case StartRequest::Nothing:
         break;
     }
+    return ServeResult::Served;
 }
 
 void Program::showForm1() {

@@ -55,7 +55,8 @@ class Program final : public QObject, public FormHost {
     /// blank screen as "Show Screen" shows it. While the blank screen is up neither changes anything: no
     /// start of the program is a way around the exit method. The blank screen shown without the options
     /// window open before ends the program when it is dismissed, since the user never asked for the window.
-    void request(StartRequest request);
+    /// Says whether the blank screen a ShowScreen asked for is up, or the password reminder came instead.
+    ServeResult request(StartRequest request);
     /// Ends the program at a request from outside (a signal), wherever it stands, as closing the options
     /// window would: the pointer comes back, nothing is stored, and the windows, with keep-awake's holds,
     /// are released as the program ends with status 0.

@@ -50,7 +50,7 @@ DBusSingleInstance::DBusSingleInstance(QDBusConnection sessionBus, const QString
     new ApplicationAdaptor(this);
 }
 
-bool DBusSingleInstance::claim(StartRequest request, std::function<void(StartRequest)> serve) {
+bool DBusSingleInstance::claim(StartRequest request, Serve serve) {
     if (!m_bus.isConnected() || !m_bus.interface())
         return true; // no session bus: a start of its own, as on any desktop without one
     m_serve = std::move(serve);
@@ -70,9 +70,8 @@ bool DBusSingleInstance::claim(StartRequest request, std::function<void(StartReq
     return true;
 }
 
-void DBusSingleInstance::received(StartRequest request) {
-    if (m_serve)
-        m_serve(request);
+ServeResult DBusSingleInstance::received(StartRequest request) {
+    return m_serve ? m_serve(request) : ServeResult::Served;
 }
 
 bool DBusSingleInstance::handOver(StartRequest request) {

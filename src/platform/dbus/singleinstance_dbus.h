@@ -17,21 +17,21 @@ class DBusSingleInstance final : public QObject, public SingleInstance {
     /// The name to own on the bus, the launcher's: also the interface's object path, as /a/b/C for a.b.C.
     DBusSingleInstance(QDBusConnection sessionBus, const QString& name);
 
-    bool claim(StartRequest request, std::function<void(StartRequest)> serve) override;
+    bool claim(StartRequest request, Serve serve) override;
 
     /// The launcher's action that shows the blank screen.
     static constexpr char kShowScreenAction[] = "show-screen";
 
   private:
     friend class ApplicationAdaptor;
-    void received(StartRequest request);
+    ServeResult received(StartRequest request);
     /// Asks the running instance for the request; false when it could not be reached.
     bool handOver(StartRequest request);
 
     QDBusConnection m_bus;
     QString m_name;
     QString m_path;
-    std::function<void(StartRequest)> m_serve;
+    Serve m_serve;
 };
 
 } // namespace umbralux

@@ -8,7 +8,7 @@ namespace umbralux {
 /// Windows: every start is an instance of its own for now, as before there was --show.
 class WindowsSingleInstance final : public SingleInstance {
   public:
-    bool claim(StartRequest, std::function<void(StartRequest)>) override { return true; }
+    bool claim(StartRequest, Serve) override { return true; }
 };
 
 } // namespace umbralux
