@@ -1,42 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "app/application.h"
-#include "app/commandline.h"
-#include "app/platform.h"
-#include "app/startrequest.h"
-#include "blank/mousepointer.h"
-#include "program/desktopplatform.h"
-#include "program/program.h"
-
-#include <QLatin1String>
-#include <cstdio>
-#include <cstdlib>
+// The program file on Windows, where the program and its hand-over to a running instance are one.
+#include "run.h"
 
 int main(int argc, char** argv) {
-    const umbralux::CommandLine commandLine = umbralux::answerCommandLine(argc, argv);
-    if (commandLine.exitStatus)
-        return *commandLine.exitStatus;
-    umbralux::Application app(argc, argv);
-    int status = 0;
-    {
-        umbralux::DesktopPlatform platform;
-        umbralux::Program program(platform.services(), QCoreApplication::applicationDirPath());
-        const bool instance = platform.singleInstance().claim(
-            commandLine.request, [&program](umbralux::StartRequest request) { return program.request(request); });
-        if (instance) {
-            app.setBeforeEscapedFailureExit([&program] { program.mousePointer().ShowMousePointer(); });
-            platform.onEndRequest([&program] { program.end(); });
-            program.start(commandLine.request);
-            status = app.exec();
-            app.setBeforeEscapedFailureExit({});
-        } // otherwise the running instance took the request
-    }
-    // Everything of ours is given back by now: the windows, the pointer, every keep-awake inhibitor. Qt 6.4's
-    // Wayland client can deadlock while it disconnects from the compositor (its event thread waits in
-    // wl_display_read_events for a reader that is gone), which would leave the program running after the
-    // user closed it; on Wayland the process therefore ends here, without that teardown.
-    if (QGuiApplication::platformName().startsWith(QLatin1String("wayland"))) {
-        std::fflush(nullptr);
-        std::_Exit(status);
-    }
-    return status;
+    return umbralux::run(argc, argv, umbralux::Launch{});
 }

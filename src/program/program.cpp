@@ -96,14 +96,18 @@ ServeResult Program::request(StartRequest request) {
         const bool optionsOpen = m_form1 && m_form1->isVisible();
         Form1& options = form1();
         // "Show Screen" refuses the password method without a password that can be typed, with a reminder
-        // that needs the options window behind it.
+        // that needs the options window behind it. The reminder is a message box that waits for the user,
+        // so it comes after the request is answered: a start waiting for the answer learns it at once.
         if (m_settings.exitMethodSelected(settings::ExitMethod::Password, settings::Reader::OptionsWindow) &&
-            !typable(m_settings.password()))
+            !typable(m_settings.password())) {
             showForm1();
+            QTimer::singleShot(0, &options, [&options] { options.PushButton1_Click(); });
+            return ServeResult::NeedsPassword;
+        }
         m_endAfterDismissal = !optionsOpen;
         options.PushButton1_Click();
         if (!m_showingBlankScreen) {
-            m_endAfterDismissal = false; // refused: the options window stays
+            m_endAfterDismissal = false; // refused after all: the options window stays
             return ServeResult::NeedsPassword;
         }
         break;

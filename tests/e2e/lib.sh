@@ -78,8 +78,10 @@ export DBUS_SYSTEM_BUS_ADDRESS="unix:path=$WORK/no-system-bus"
 # Starts a private session or system bus, waits until it takes connections and points DBUS_SESSION_BUS_ADDRESS
 # or DBUS_SYSTEM_BUS_ADDRESS at it. (Not in a subshell: the daemon must be in PIDS to be stopped at the end.)
 start_bus() {
-    local socket=$WORK/$1-bus
-    background "$socket.log" dbus-daemon --session --nofork --nopidfile --address="unix:path=$socket"
+    local socket=$WORK/buses/$1-bus
+    mkdir -p "$WORK/buses"
+    give_to_user "$WORK/buses" # the bus is the test user's own (nobody's after become_nobody)
+    background "$socket.log" "${AS_USER[@]}" dbus-daemon --session --nofork --nopidfile --address="unix:path=$socket"
     wait_for 10 test -S "$socket" || fail "dbus-daemon ($1) did not start: $(cat "$socket.log")"
     export "DBUS_${1^^}_BUS_ADDRESS=unix:path=$socket"
 }
@@ -99,6 +101,38 @@ become_nobody() {
 }
 # Hands the files given to the user of AS_USER.
 give_to_user() { [ ${#AS_USER[@]} = 0 ] || chown -R --no-dereference 65534:65534 "$@"; }
+as_user() { "${AS_USER[@]}" "$@"; }
+
+# Copies the program (the command and the library it loads) into the folder given and points UMBRALUX at
+# the copy: where nobody can reach it whatever the checkout's permissions, or beside files of its own.
+copy_program() {
+    mkdir -p "$1"
+    cp "$UMBRALUX" "$(dirname "$UMBRALUX")"/libumbralux-gui.so "$1/"
+    UMBRALUX="$1/$(basename "$UMBRALUX")"
+}
+
+# A real Wayland compositor: sway, nested in a private X server through its X11 back end, so that xdotool
+# on that server is the keyboard and mouse of the compositor. sway refuses to run as root; the compositor,
+# the program and the tools then run as nobody, with a home, a runtime folder and a store of their own.
+start_sway() {
+    become_nobody
+    mkdir -p "$WORK/home" "$WORK/runtime" "$XDG_CONFIG_HOME"
+    chmod 700 "$WORK/runtime"
+    export HOME="$WORK/home" XDG_RUNTIME_DIR="$WORK/runtime"
+    unset WAYLAND_DISPLAY SWAYSOCK
+    XVFB_ARGS="-ac" start_x
+    printf '%s\n' "xwayland disable" >"$WORK/sway.conf"
+    give_to_user "$WORK/home" "$WORK/runtime" "$XDG_CONFIG_HOME"
+    WLR_BACKENDS=x11 WLR_RENDERER=pixman WLR_X11_OUTPUTS=1 \
+        background "$WORK/sway.log" "${AS_USER[@]}" sway -c "$WORK/sway.conf"
+    wait_for 15 bash -c "ls '$XDG_RUNTIME_DIR'/sway-ipc.*.sock" || fail "sway did not start: $(tail -5 "$WORK/sway.log")"
+    SWAYSOCK=$(ls "$XDG_RUNTIME_DIR"/sway-ipc.*.sock)
+    export SWAYSOCK WAYLAND_DISPLAY=wayland-1
+    copy_program "$WORK/program"
+}
+# The program's view under sway named by its title: "Umbralux Software" (options) or "Form1" (the blank screen).
+view() { as_user swaymsg -t get_tree | jq -c --arg t "$1" '[.. | objects | select(.app_id == "io.github.quenbrook.Umbralux" and .name == $t)] | first // empty'; }
+view_is() { [ -n "$(view "$1")" ]; }
 
 # A settings store of the test's own; seed it with: store_set KEY VALUE.
 export XDG_CONFIG_HOME="$WORK/config"

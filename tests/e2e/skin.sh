@@ -17,10 +17,8 @@ SCREEN_DEADLINE=15
 # What a new screenshot of the options window shows at a point (a 1x1 crop), as "1 RRGGBB".
 window_colour_at() { screenshot "$SHOT" "$OPTIONS_WINDOW" && shot_colours "$1"; }
 
-mkdir -p "$WORK/app"
-cp "$UMBRALUX" "$WORK/app/"
+copy_program "$WORK/app"
 cp -r "$SKIN_DIR" "$WORK/app/x"
-UMBRALUX="$WORK/app/$(basename "$UMBRALUX")"
 
 start_x
 start_app

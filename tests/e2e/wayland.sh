@@ -5,26 +5,8 @@
 # the compositor's screenshots; swaymsg shows its windows and whether each holds the idle timer off.
 . "$(dirname "$0")/lib.sh"
 
-# sway refuses to run as root; the compositor, the program and the tools then run as nobody.
-become_nobody
-as_user() { "${AS_USER[@]}" "$@"; }
-mkdir -p "$WORK/home" "$WORK/runtime" "$XDG_CONFIG_HOME"
-chmod 700 "$WORK/runtime"
-export HOME="$WORK/home" XDG_RUNTIME_DIR="$WORK/runtime"
-unset WAYLAND_DISPLAY SWAYSOCK
+start_sway
 
-XVFB_ARGS="-ac" start_x
-printf '%s\n' "xwayland disable" >"$WORK/sway.conf"
-give_to_user "$WORK/home" "$WORK/runtime" "$XDG_CONFIG_HOME"
-WLR_BACKENDS=x11 WLR_RENDERER=pixman WLR_X11_OUTPUTS=1 \
-    background "$WORK/sway.log" "${AS_USER[@]}" sway -c "$WORK/sway.conf"
-wait_for 15 bash -c "ls '$XDG_RUNTIME_DIR'/sway-ipc.*.sock" || fail "sway did not start: $(tail -5 "$WORK/sway.log")"
-SWAYSOCK=$(ls "$XDG_RUNTIME_DIR"/sway-ipc.*.sock)
-export SWAYSOCK WAYLAND_DISPLAY=wayland-1
-
-# The program's view named by its title: "Umbralux Software" (options) or "Form1" (the blank screen).
-view() { as_user swaymsg -t get_tree | jq -c --arg t "$1" '[.. | objects | select(.app_id == "io.github.quenbrook.Umbralux" and .name == $t)] | first // empty'; }
-view_is() { [ -n "$(view "$1")" ]; }
 inhibits() { [ "$(view "$1" | jq .inhibit_idle)" = "$2" ]; }
 # The options window is back, has the keyboard, and has stopped moving (sway centres it once it knows its
 # size): only then do clicks land where they are meant.
@@ -51,8 +33,6 @@ output_is() { as_user grim - >"$SHOT" && [ "$(shot_colours)" = "$1" ]; }
 store_set "Background Color" 255 # red
 store_set Check4 1
 give_to_user "$XDG_CONFIG_HOME"
-cp "$UMBRALUX" "$WORK/umbralux" # where nobody can reach it, whatever the checkout's permissions
-UMBRALUX=$WORK/umbralux
 launch wayland
 wait_for 15 options_settled || fail "the options window did not appear: $(cat "$WORK/app.log")"
 wait_for 5 inhibits "Umbralux Software" true || fail "keep-awake on, but the options window does not inhibit idle"

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "singleinstance_dbus.h"
 
+#include "requestlog.h"
+
 #include <QDBusAbstractAdaptor>
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
@@ -15,9 +17,13 @@ namespace {
 
 const QString kInterface = QStringLiteral("org.freedesktop.Application");
 
-/// How long a later start waits for the running instance to take its request. It answers at once unless
-/// it hangs, and then this start runs on its own rather than not at all.
+/// How long a later plain start waits for the running instance to take its request. It answers at once
+/// unless it hangs, and then this start runs on its own rather than not at all.
 constexpr int kHandOverTimeoutMs = 5000;
+
+/// What ShowScreen answers (the front end's launcher/handover.h reads the same values).
+constexpr uint kShowScreenCovered = 0;
+constexpr uint kShowScreenNeedsPassword = 1;
 
 } // namespace
 
@@ -34,10 +40,39 @@ class ApplicationAdaptor final : public QDBusAbstractAdaptor {
     void Activate(const QVariantMap&) { m_instance->received(StartRequest::OptionsWindow); }
     void Open(const QStringList&, const QVariantMap&) { m_instance->received(StartRequest::OptionsWindow); }
     void ActivateAction(const QString& action, const QVariantList&, const QVariantMap&) {
-        if (action == QLatin1String(DBusSingleInstance::kShowScreenAction))
+        if (action == QLatin1String(DBusSingleInstance::kShowScreenAction)) {
             m_instance->received(StartRequest::ShowScreen);
-        else
-            qCWarning(lcInstance).noquote() << "unknown action" << action;
+        } else if (m_unknownActions.allow()) {
+            // The name comes from any program on the bus: one safe line now and then, however many come.
+            QString line = QStringLiteral("unknown action ") + quotedForLog(action);
+            if (m_unknownActions.heldBack())
+                line += QStringLiteral(" (and %1 more unknown requests since the last such line)")
+                            .arg(m_unknownActions.heldBack());
+            qCWarning(lcInstance).noquote() << line;
+        }
+    }
+
+  private:
+    DBusSingleInstance* m_instance;
+    LogThrottle m_unknownActions;
+};
+
+/// The program's own interface beside it: a request that is answered only when it has been carried out,
+/// so that the start that sent it knows whether the screen is covered.
+class InstanceAdaptor final : public QDBusAbstractAdaptor {
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "io.github.quenbrook.Umbralux.Instance")
+  public:
+    explicit InstanceAdaptor(DBusSingleInstance* instance)
+        : QDBusAbstractAdaptor(instance), m_instance(instance) {}
+
+  public Q_SLOTS:
+    /// Shows the blank screen as "Show Screen" does; 0 when it is up (now, or it was already), 1 when the
+    /// options window shows the password reminder instead.
+    uint ShowScreen(const QVariantMap&) {
+        return m_instance->received(StartRequest::ShowScreen) == ServeResult::Served
+                   ? kShowScreenCovered
+                   : kShowScreenNeedsPassword;
     }
 
   private:
@@ -48,6 +83,7 @@ DBusSingleInstance::DBusSingleInstance(QDBusConnection sessionBus, const QString
     : m_bus(std::move(sessionBus)), m_name(name),
       m_path(QLatin1Char('/') + QString(name).replace(QLatin1Char('.'), QLatin1Char('/'))) {
     new ApplicationAdaptor(this);
+    new InstanceAdaptor(this);
 }
 
 bool DBusSingleInstance::claim(StartRequest request, Serve serve) {
@@ -57,6 +93,10 @@ bool DBusSingleInstance::claim(StartRequest request, Serve serve) {
     // The object is there before the name: a start that finds the name taken can call it at once.
     if (!m_bus.registerObject(m_path, this, QDBusConnection::ExportAdaptors))
         return true;
+    if (request == StartRequest::ShowScreen) {
+        claimBeside();
+        return true;
+    }
     const QDBusReply<QDBusConnectionInterface::RegisterServiceReply> reply =
         m_bus.interface()->registerService(m_name, QDBusConnectionInterface::DontQueueService,
                                            QDBusConnectionInterface::DontAllowReplacement);
@@ -68,6 +108,32 @@ bool DBusSingleInstance::claim(StartRequest request, Serve serve) {
         return false;
     qCWarning(lcInstance).noquote() << "the running instance does not answer; this one starts on its own";
     return true;
+}
+
+void DBusSingleInstance::claimBeside() {
+    // The front end has asked the bus already and found no instance that confirmed: this start covers the
+    // screen first and asks for the name meanwhile. Should another instance hold it after all, this one
+    // still covers, on its own, and serves nobody.
+    QDBusMessage request = QDBusMessage::createMethodCall(
+        QStringLiteral("org.freedesktop.DBus"), QStringLiteral("/org/freedesktop/DBus"),
+        QStringLiteral("org.freedesktop.DBus"), QStringLiteral("RequestName"));
+    request << m_name << uint(QDBusConnectionInterface::DontQueueService);
+    m_bus.callWithCallback(request, this, SLOT(nameRequested(uint)), SLOT(nameRefused(QDBusError)));
+}
+
+void DBusSingleInstance::nameRequested(uint reply) {
+    // RequestName's answers: the primary owner now, or already.
+    constexpr uint kPrimaryOwner = 1;
+    constexpr uint kAlreadyOwner = 4;
+    if (reply != kPrimaryOwner && reply != kAlreadyOwner)
+        nameRefused(QDBusError());
+}
+
+void DBusSingleInstance::nameRefused(const QDBusError& error) {
+    m_bus.unregisterObject(m_path);
+    m_serve = nullptr;
+    qCInfo(lcInstance).noquote() << "another process holds" << m_name
+                                 << "so this blank screen runs on its own" << error.message();
 }
 
 ServeResult DBusSingleInstance::received(StartRequest request) {

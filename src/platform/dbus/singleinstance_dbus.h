@@ -4,6 +4,7 @@
 #include "app/startrequest.h"
 
 #include <QDBusConnection>
+#include <QDBusError>
 #include <QObject>
 
 namespace umbralux {
@@ -22,8 +23,15 @@ class DBusSingleInstance final : public QObject, public SingleInstance {
     /// The launcher's action that shows the blank screen.
     static constexpr char kShowScreenAction[] = "show-screen";
 
+  private Q_SLOTS:
+    void nameRequested(uint reply);
+    void nameRefused(const QDBusError& error);
+
   private:
     friend class ApplicationAdaptor;
+    friend class InstanceAdaptor;
+    /// Asks for the name without waiting for the answer.
+    void claimBeside();
     ServeResult received(StartRequest request);
     /// Asks the running instance for the request; false when it could not be reached.
     bool handOver(StartRequest request);
