@@ -6,6 +6,7 @@
 . "$(dirname "$0")/lib.sh"
 
 EXPECTED_FILES="bin/umbralux
+lib/umbralux/libumbralux-gui.so
 share/applications/io.github.quenbrook.Umbralux.desktop
 share/dbus-1/services/io.github.quenbrook.Umbralux.service
 share/doc/umbralux/changelog.gz
