@@ -20,6 +20,8 @@ void print(FILE* stream, const QString& text) {
 CommandLine answerCommandLine(int argc, char** argv) {
     if (argc <= 1)
         return {}; // the usual start: nothing to read
+    if (argc == 2 && qstrcmp(argv[1], "--show") == 0)
+        return {std::nullopt, StartRequest::ShowScreen}; // the shortcut's start, read without a parser
     // A core application reads the arguments without connecting to a display; it is gone before the
     // program's own application object is made.
     QCoreApplication core(argc, argv);
