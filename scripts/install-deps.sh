@@ -13,6 +13,7 @@ set -euo pipefail
 RUN_PACKAGES=(
     # build
     cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools libgl-dev libx11-dev libxss-dev libxfixes-dev libxcb1-dev
+    libfontconfig-dev
     # build: the Wayland compositor's idle inhibitor through Qt's Wayland client
     qt6-wayland-dev qt6-wayland-dev-tools qt6-base-private-dev wayland-protocols libwayland-dev pkg-config
     # the program's runtime on X11

@@ -31,6 +31,7 @@ int run(int argc, char** argv, const Launch& launch) {
         return *commandLine.exitStatus;
     if (!launch.sessionBusAnswers)
         withoutSessionBus();
+    StartPreparation preparation;
     Application app(argc, argv);
     int status = 0;
     {

@@ -3,11 +3,25 @@
 
 #include <functional>
 #include <memory>
+#include <thread>
 
 namespace umbralux {
 
 struct Platform;
 class SingleInstance;
+
+/// What the desktop's libraries can get ready before the program's application object exists, on the
+/// other core while Qt starts; done (or waited for) when it goes.
+class StartPreparation {
+  public:
+    StartPreparation();
+    ~StartPreparation();
+    StartPreparation(const StartPreparation&) = delete;
+    StartPreparation& operator=(const StartPreparation&) = delete;
+
+  private:
+    std::thread m_work;
+};
 
 /// Owns the real services of the desktop the program runs on. The one place that knows the concrete
 /// backends: each platform has its own implementation file, and the build picks one.

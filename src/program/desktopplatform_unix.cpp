@@ -19,6 +19,7 @@
 #include "platform/x11/windowhints_x11.h"
 
 #include <QDBusConnection>
+#include <fontconfig/fontconfig.h>
 
 namespace umbralux {
 
@@ -36,6 +37,16 @@ struct DesktopPlatform::Parts {
     SignalEndRequests endRequests;
     DBusSingleInstance singleInstance{QDBusConnection::sessionBus(), QStringLiteral(UMBRALUX_APP_ID)};
 };
+
+StartPreparation::StartPreparation()
+    // The font configuration takes longer to read than anything else a window needs before its first text,
+    // and it needs nothing of Qt: it is read beside Qt's start, so that the first window finds it ready.
+    // fontconfig keeps whichever configuration is read first, should Qt ask for it meanwhile.
+    : m_work([] { FcInit(); }) {}
+
+StartPreparation::~StartPreparation() {
+    m_work.join();
+}
 
 DesktopPlatform::DesktopPlatform()
     : m_parts(std::make_unique<Parts>()),

@@ -44,6 +44,10 @@ struct DesktopPlatform::Parts {
     WindowsSingleInstance singleInstance;
 };
 
+StartPreparation::StartPreparation() = default; // the system's fonts are ready for every program
+
+StartPreparation::~StartPreparation() = default;
+
 DesktopPlatform::DesktopPlatform()
     : m_parts(std::make_unique<Parts>()),
       m_services(std::make_unique<Platform>(Platform{
