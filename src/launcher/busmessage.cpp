@@ -10,7 +10,7 @@ constexpr char kLittleEndian = 'l';
 constexpr std::uint8_t kProtocolVersion = 1;
 constexpr std::uint8_t kNoAutoStart = 0x2;
 /// The protocol's limit on a whole message (128 MiB); the replies read here are a few hundred bytes.
-constexpr std::size_t kMaxMessageSize = 128u * 1024 * 1024;
+constexpr std::size_t kMaxMessageSize = std::size_t{128} * 1024 * 1024;
 constexpr std::size_t kFixedHeaderSize = 16;
 /// How deep signatures may nest (the protocol allows 32 arrays and 32 structs).
 constexpr int kMaxNesting = 64;
