@@ -34,15 +34,19 @@ int run(int argc, char** argv, const Launch& launch) {
     StartPreparation preparation;
     Application app(argc, argv);
     int status = 0;
-    {
+    if (commandLine.listMonitors) {
+        std::fputs(Program::monitorList().toLocal8Bit().constData(), stdout);
+    } else {
         DesktopPlatform platform;
         Program program(platform.services(), QCoreApplication::applicationDirPath());
         const bool instance = platform.singleInstance().claim(
             commandLine.request, [&program](StartRequest request) { return program.request(request); });
+        platform.singleInstance().serveCommands(
+            [&program](const QStringList& arguments) { return program.runCommand(arguments); });
         if (instance) {
             app.setBeforeEscapedFailureExit([&program] { program.mousePointer().ShowMousePointer(); });
             platform.onEndRequest([&program] { program.end(); });
-            program.start(commandLine.request);
+            program.start(commandLine.request, commandLine.show);
             status = app.exec();
             app.setBeforeEscapedFailureExit({});
         } // otherwise the running instance took the request

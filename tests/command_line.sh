@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: MIT
-# The command line without any display: --help and --version answer on standard output and end with 0, and
-# anything else prints the usage on standard error and ends with 2. Each row: arguments | status | stream
+# The command line without any display: --help and --version answer on standard output and end with 0,
+# --status without an instance says so and ends with 1, and anything else, bad durations among it, prints
+# the usage on standard error and ends with 2 before anything is shown. Each row: arguments | status | stream
 # that carries the answer | a line the answer holds (extended regular expression).
 set -euo pipefail
 unset DISPLAY WAYLAND_DISPLAY
@@ -16,7 +17,16 @@ CASES="--help|0|stdout|^Usage: .*umbralux \[options\]\$
 --bogus|2|stderr|Unknown option 'bogus'
 -x|2|stderr|Unknown option 'x'
 --version extra|2|stderr|Unexpected argument 'extra'
-extra|2|stderr|^Usage:"
+extra|2|stderr|^Usage:
+--help|0|stdout|^  --keep-awake-for <DURATION> +With --show
+--show --keep-awake-for 0s|2|stderr|'0s' is no duration
+--show --keep-awake-for 169h|2|stderr|'169h' is no duration
+--show --keep-awake-for 30m1h|2|stderr|'30m1h' is no duration
+--show --keep-awake-for -5m|2|stderr|'-5m' is no duration
+--show --keep-awake-for soon|2|stderr|'soon' is no duration
+--keep-awake-for 1h|2|stderr|--keep-awake-for goes with --show
+--show --status|2|stderr|do not go together
+--status|1|stderr|Umbralux is not running"
 
 WORK=$(mktemp -d)
 trap 'rm -rf "$WORK"' EXIT

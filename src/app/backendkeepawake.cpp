@@ -58,9 +58,13 @@ void BackendKeepAwake::keepSystemAwake() {
 
 QString BackendKeepAwake::describe() const {
     KeepAwakeSummary summary;
+    report(summary);
+    return summary.text();
+}
+
+void BackendKeepAwake::report(KeepAwakeSummary& summary) const {
     for (const auto& backend : m_backends)
         backend->report(summary);
-    return summary.text();
 }
 
 } // namespace umbralux

@@ -29,6 +29,7 @@ class BackendKeepAwake final : public KeepAwake {
     void keepSystemAwake() override;
     /// The backends' reports as one sentence.
     QString describe() const override;
+    void report(KeepAwakeSummary& summary) const override;
 
   private:
     template <typename Call> void forEach(Call call);

@@ -2,6 +2,7 @@
 #include "commandline.h"
 
 #include "config.h"
+#include "duration.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -15,17 +16,23 @@ void print(FILE* stream, const QString& text) {
     std::fflush(stream);
 }
 
+/// A command line that ends the program at once with `status`, printing `output`.
+CommandLine ending(int status, QString output) {
+    CommandLine command;
+    command.exitStatus = status;
+    command.output = std::move(output);
+    return command;
+}
+
+CommandLine usageError(const QString& error, const QCommandLineParser& parser) {
+    return ending(
+        kUsageErrorStatus,
+        QStringLiteral("%1: %2\n\n%3").arg(QCoreApplication::applicationName(), error, parser.helpText()));
+}
+
 } // namespace
 
-CommandLine answerCommandLine(int argc, char** argv) {
-    if (argc <= 1)
-        return {}; // the usual start: nothing to read
-    if (argc == 2 && qstrcmp(argv[1], "--show") == 0)
-        return {std::nullopt, StartRequest::ShowScreen}; // the shortcut's start, read without a parser
-    // A core application reads the arguments without connecting to a display; it is gone before the
-    // program's own application object is made.
-    QCoreApplication core(argc, argv);
-    QCoreApplication::setApplicationVersion(QStringLiteral(UMBRALUX_VERSION));
+CommandLine readCommandLine(const QStringList& arguments) {
     QCommandLineParser parser;
     parser.setApplicationDescription(
         QStringLiteral("Covers the screen with one colour until it is dismissed in the way chosen in the "
@@ -41,35 +48,88 @@ CommandLine answerCommandLine(int argc, char** argv) {
             "Covers the screen at once with the stored choices, as Show Screen does. When Umbralux "
             "runs already, its blank screen is shown instead."));
     parser.addOption(show);
+    const QCommandLineOption keepAwakeFor(
+        QStringLiteral("keep-awake-for"),
+        QStringLiteral("With --show: keeps the computer awake for at most DURATION (90s, 45m, 2h, 1h30m; up "
+                       "to a week), then hands keep-awake back while the screen stays covered. Keep-awake is "
+                       "on for that long even when the options window's box is unticked; nothing is stored."),
+        QStringLiteral("DURATION"));
+    parser.addOption(keepAwakeFor);
+    const QCommandLineOption listMonitors(
+        QStringLiteral("list-monitors"),
+        QStringLiteral("Lists the monitors, one per line: the desktop's name for it, its geometry and scale, "
+                       "and which one is primary."));
+    parser.addOption(listMonitors);
+    const QCommandLineOption status(
+        QStringLiteral("status"),
+        QStringLiteral(
+            "Prints the running instance's state as JSON: whether the screen is covered and since "
+            "when, the exit method, and for each means of keep-awake whether it holds, was refused "
+            "and why, or is not there."));
+    parser.addOption(status);
     QCommandLineOption service(QStringLiteral("service"));
     service.setFlags(
         QCommandLineOption::HiddenFromHelp); // the desktop's own start, from the D-Bus service file
     parser.addOption(service);
 
-    const bool understood = parser.parse(QCoreApplication::arguments());
-    if (!understood || !parser.positionalArguments().isEmpty()) {
-        const QString error =
-            understood
-                ? QStringLiteral("Unexpected argument '%1'.").arg(parser.positionalArguments().constFirst())
-                : parser.errorText();
-        print(stderr, QStringLiteral("%1: %2\n\n%3")
-                          .arg(QCoreApplication::applicationName(), error, parser.helpText()));
-        return {kUsageErrorStatus};
+    if (!parser.parse(arguments))
+        return usageError(parser.errorText(), parser);
+    if (!parser.positionalArguments().isEmpty())
+        return usageError(
+            QStringLiteral("Unexpected argument '%1'.").arg(parser.positionalArguments().constFirst()),
+            parser);
+    if (parser.isSet(help))
+        return ending(0, parser.helpText());
+    if (parser.isSet(version))
+        return ending(0, QStringLiteral("%1 %2\n").arg(QCoreApplication::applicationName(),
+                                                       QCoreApplication::applicationVersion()));
+    CommandLine command;
+    if (parser.isSet(keepAwakeFor)) {
+        if (!parser.isSet(show))
+            return usageError(QStringLiteral("--keep-awake-for goes with --show."), parser);
+        const QString value = parser.value(keepAwakeFor);
+        command.show.keepAwakeFor = parseDuration(value);
+        if (!command.show.keepAwakeFor)
+            return usageError(
+                QStringLiteral("'%1' is no duration for --keep-awake-for: write it as 90s, 45m, "
+                               "2h or 1h30m, more than nothing and at most a week.")
+                    .arg(value),
+                parser);
     }
-    if (parser.isSet(help)) {
-        print(stdout, parser.helpText());
-        return {0};
-    }
-    if (parser.isSet(version)) {
-        print(stdout, QStringLiteral("%1 %2\n").arg(QCoreApplication::applicationName(),
-                                                    QCoreApplication::applicationVersion()));
-        return {0};
-    }
+    const int actions = int(parser.isSet(show)) + int(parser.isSet(listMonitors)) + int(parser.isSet(status));
+    if (actions > 1)
+        return usageError(QStringLiteral("--show, --list-monitors and --status do not go together."), parser);
     if (parser.isSet(show))
-        return {std::nullopt, StartRequest::ShowScreen};
-    if (parser.isSet(service))
-        return {std::nullopt, StartRequest::Nothing};
-    return {};
+        command.request = StartRequest::ShowScreen;
+    else if (parser.isSet(service))
+        command.request = StartRequest::Nothing;
+    command.listMonitors = parser.isSet(listMonitors);
+    command.status = parser.isSet(status);
+    return command;
+}
+
+CommandLine answerCommandLine(int argc, char** argv) {
+    if (argc <= 1)
+        return {}; // the usual start: nothing to read
+    if (argc == 2 && qstrcmp(argv[1], "--show") == 0) {
+        CommandLine show; // the shortcut's start, read without a parser
+        show.request = StartRequest::ShowScreen;
+        return show;
+    }
+    // A core application reads the arguments without connecting to a display; it is gone before the
+    // program's own application object is made.
+    QCoreApplication core(argc, argv);
+    QCoreApplication::setApplicationVersion(QStringLiteral(UMBRALUX_VERSION));
+    CommandLine command = readCommandLine(QCoreApplication::arguments());
+    if (command.status && !command.exitStatus) {
+        // The front end asks the running instance; reaching the program means there is none to ask.
+        command.exitStatus = kNoInstanceStatus;
+        command.output = QStringLiteral("%1: Umbralux is not running, so there is no state to print.\n")
+                             .arg(QCoreApplication::applicationName());
+    }
+    if (command.exitStatus)
+        print(*command.exitStatus == 0 ? stdout : stderr, command.output);
+    return command;
 }
 
 } // namespace umbralux

@@ -9,6 +9,8 @@ Q_DECLARE_LOGGING_CATEGORY(lcKeepAwake)
 
 namespace umbralux {
 
+class KeepAwakeSummary;
+
 /// Keeps the computer from sleeping and from starting its screen saver while the keep-awake timer runs.
 /// Nothing done here may reach the program as input: the blank screen must never dismiss itself.
 class KeepAwake {
@@ -24,6 +26,8 @@ class KeepAwake {
     virtual void keepSystemAwake() = 0;
     /// What keep-awake uses on this desktop, or why it is not available; for the check box's tool tip.
     virtual QString describe() const = 0;
+    /// What each of its means says about itself: holds, not asked yet, or cannot be used and why.
+    virtual void report(KeepAwakeSummary& summary) const = 0;
 };
 
 } // namespace umbralux

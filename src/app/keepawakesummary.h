@@ -20,6 +20,10 @@ class KeepAwakeSummary {
     /// The sentence for the tool tip.
     QString text() const;
 
+    const QStringList& used() const { return m_used; }
+    const QStringList& undecided() const { return m_undecided; }
+    const QStringList& reasons() const { return m_reasons; }
+
   private:
     QStringList m_used;
     QStringList m_undecided;

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <QString>
+#include <QStringList>
 #include <functional>
 
 namespace umbralux {
@@ -32,6 +34,17 @@ class SingleInstance {
     /// confirmed that it took the request, and this process is to end. Without a session bus, and whenever
     /// the running instance does not confirm, this process is an instance of its own.
     virtual bool claim(StartRequest request, Serve serve) = 0;
+
+    /// What the instance answers a later start's whole command line: the status that start ends with and
+    /// what it prints (on standard output with status 0, on standard error otherwise).
+    struct CommandReply {
+        int status = 0;
+        QString output;
+    };
+    using RunCommand = std::function<CommandReply(const QStringList& arguments)>;
+    /// Lets later starts hand their whole command line to this instance, where the desktop offers a way
+    /// (`umbralux --show --keep-awake-for 1h`, `umbralux --status`); a start then ends as the reply says.
+    virtual void serveCommands(RunCommand /*run*/) {}
 };
 
 } // namespace umbralux

@@ -59,6 +59,8 @@ Form2::Form2(FormHost& host, MousePointer& mousePointer)
     connect(&Timer1, &FormTimer::Timer, this, &Form2::Timer1_Timer);
     connect(&Timer2, &FormTimer::Timer, this, &Form2::Timer2_Timer);
     connect(&Timer3, &FormTimer::Timer, this, &Form2::Timer3_Timer);
+    m_keepAwakeLimit.setSingleShot(true);
+    connect(&m_keepAwakeLimit, &QTimer::timeout, this, [this] { setKeepAwake(false); });
 }
 
 Form2::~Form2() {
@@ -87,6 +89,11 @@ void Form2::setKeepAwake(bool on) {
         return;
     Timer2.setEnabled(on);
     m_host.platform().keepAwake.setHeld(on);
+}
+
+void Form2::keepAwakeFor(std::chrono::seconds limit) {
+    setKeepAwake(true);
+    m_keepAwakeLimit.start(std::chrono::duration_cast<std::chrono::milliseconds>(limit));
 }
 
 template <typename Handler> void Form2::runEvent(const char* name, Handler&& handler) {
@@ -309,6 +316,11 @@ void Form2::showEvent(QShowEvent* event) {
 
 void Form2::hideEvent(QHideEvent* event) {
     QWidget::hideEvent(event);
+    if (m_keepAwakeLimit.isActive()) {
+        // The limit was for the showing that ends here: from now on keep-awake is as the box says.
+        m_keepAwakeLimit.stop();
+        setKeepAwake(m_host.settings().keepAwakeState(Reader::BlankScreen) == controls::kChecked);
+    }
     m_otherMonitors->uncover();
     m_host.formHidden(this);
 }

@@ -5,7 +5,9 @@
 #include "app/formhost.h"
 #include "app/formtimer.h"
 
+#include <QTimer>
 #include <QWidget>
+#include <chrono>
 #include <memory>
 
 class QLabel;
@@ -63,6 +65,12 @@ class Form2 final : public QWidget, public BlankScreenWindow {
 
     QLabel* Label1() const;
 
+    /// Keep-awake for this showing only: on now, whatever the box says, and handed back after `limit`
+    /// while the screen stays covered. Nothing is stored.
+    void keepAwakeFor(std::chrono::seconds limit);
+    /// Whether keep-awake holds the desktop's inhibitors now.
+    bool keepingAwake() const { return Timer2.enabled(); }
+
   protected:
     bool event(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
@@ -109,6 +117,8 @@ class Form2 final : public QWidget, public BlankScreenWindow {
     std::unique_ptr<OtherMonitors> m_otherMonitors;
     /// What the options window showed when the screen was last shown.
     ShownExit m_shownExit;
+    /// Ends a keep-awake that a command line limited to this showing.
+    QTimer m_keepAwakeLimit;
 };
 
 } // namespace umbralux

@@ -256,6 +256,19 @@ Body& Body::emptyDictionary() {
     return *this;
 }
 
+Body& Body::strings(const std::vector<std::string>& values) {
+    putUint32(m_bytes, 0); // the array's length in bytes, known once its elements are written
+    const std::size_t lengthAt = m_bytes.size() - 4;
+    const std::size_t start = m_bytes.size();
+    for (const std::string& value : values)
+        putString(m_bytes, value);
+    const auto length = static_cast<std::uint32_t>(m_bytes.size() - start);
+    for (int i = 0; i < 4; ++i)
+        m_bytes[lengthAt + i] = static_cast<char>((length >> (8 * i)) & 0xff);
+    m_signature += "as";
+    return *this;
+}
+
 std::string marshal(const MethodCall& call, std::uint32_t serial) {
     std::string fields;
     // The fields are aligned from the message's start: 16 bytes of fixed header come first.
@@ -353,6 +366,17 @@ std::optional<std::uint32_t> readUint32(const Message& message) {
     Reader body(message.body, 0);
     auto value = body.uint32();
     return value && body.atEnd() ? value : std::nullopt;
+}
+
+std::optional<std::pair<std::int32_t, std::string>> readStatusAndText(const Message& message) {
+    if (message.signature != "is")
+        return std::nullopt;
+    Reader body(message.body, 0);
+    const auto status = body.uint32();
+    auto text = status ? body.string() : std::nullopt;
+    if (!text || !body.atEnd())
+        return std::nullopt;
+    return std::pair{static_cast<std::int32_t>(*status), std::move(*text)};
 }
 
 std::optional<std::vector<std::pair<std::string, std::uint32_t>>> readUint32Entries(const Message& message) {

@@ -19,6 +19,8 @@ class Body {
     Body& uint32(std::uint32_t value);
     /// An empty a{sv}: the "no options" argument of many calls.
     Body& emptyDictionary();
+    /// An array of strings, "as".
+    Body& strings(const std::vector<std::string>& values);
 
     const std::string& bytes() const { return m_bytes; }
     const std::string& signature() const { return m_signature; }
@@ -62,6 +64,8 @@ std::optional<Message> unmarshal(std::string_view bytes);
 std::optional<std::string> readString(const Message& message);
 /// Reads a body of the signature "u".
 std::optional<std::uint32_t> readUint32(const Message& message);
+/// Reads a body of the signature "is": a status and a text.
+std::optional<std::pair<std::int32_t, std::string>> readStatusAndText(const Message& message);
 /// Reads the entries of type u of a body of the signature "a{sv}" (GetConnectionCredentials), skipping the
 /// others.
 std::optional<std::vector<std::pair<std::string, std::uint32_t>>> readUint32Entries(const Message& message);

@@ -15,15 +15,23 @@ namespace umbralux {
 /// about a tenth of a second more, so a stalled bus still leaves the screen covered within a second.
 inline constexpr std::chrono::milliseconds kHandOverDeadline{500};
 
-/// What became of handing "show the blank screen" to the running instance.
+/// What became of handing a command line to the running instance.
 enum class HandOver {
-    Covered,       ///< our instance confirmed that its blank screen is up
-    NeedsPassword, ///< our instance shows its options window with the password reminder instead
-    NoInstance,    ///< the bus answered, and nobody holds the program's name
-    NotOurs,       ///< the name's holder is another program or another user's
-    NoAnswer,      ///< our instance did not confirm in time, or answered with an error
-    BusSilent,     ///< the bus itself did not answer in time, or broke off
-    NoBus,         ///< there is no session bus to reach
+    Answered,   ///< our instance carried it out and answered the status and text to end with
+    NoInstance, ///< the bus answered, and nobody holds the program's name
+    NotOurs,    ///< the name's holder is another program or another user's
+    NoAnswer,   ///< our instance did not answer in time, or answered with an error
+    BusSilent,  ///< the bus itself did not answer in time, or broke off
+    NoBus,      ///< there is no session bus to reach
+};
+
+/// The outcome, and for an answer what the start is to print and end with.
+struct HandOverReply {
+    HandOver outcome = HandOver::NoBus;
+    int status = 0;
+    std::string output;
+    /// For any other outcome, what a user would want to know about it.
+    std::string detail;
 };
 
 /// Where the hand-over is sent and whom it trusts.
@@ -35,17 +43,15 @@ struct HandOverTarget {
     std::chrono::milliseconds within = kHandOverDeadline;
 };
 
-/// The interface beside org.freedesktop.Application on which the instance confirms a request.
+/// The interface beside org.freedesktop.Application on which the instance takes a later start's command
+/// line: Run(as arguments) -> (i status, s output), answered once it is carried out (for --show, once the
+/// blank screen is up).
 inline constexpr char kInstanceInterface[] = "io.github.quenbrook.Umbralux.Instance";
-/// ShowScreen(a{sv} options) -> u: the blank screen as "Show Screen" shows it; the answer is one of these.
-inline constexpr char kShowScreenMethod[] = "ShowScreen";
-inline constexpr unsigned kShowScreenCovered = 0;
-inline constexpr unsigned kShowScreenNeedsPassword = 1;
+inline constexpr char kRunMethod[] = "Run";
 
-/// Asks the instance that holds `target.name` to show its blank screen, after checking that it is the
-/// same program run by the same user, and waits for its confirmation, all within `target.within`. A
-/// process that cannot be checked, and any answer but a confirmation, count as no hand-over.
-/// `detail` receives what a user would want to know about a hand-over that did not happen.
-HandOver handOverShowScreen(const HandOverTarget& target, std::string* detail = nullptr);
+/// Hands `arguments` (the program's name first) to the instance that holds `target.name`, after checking
+/// that it is the same program run by the same user, and waits for its answer, all within `target.within`.
+/// A process that cannot be checked, and anything but an answer, count as no hand-over.
+HandOverReply handOver(const HandOverTarget& target, const std::vector<std::string>& arguments);
 
 } // namespace umbralux

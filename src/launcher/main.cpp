@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-// The command `umbralux` on Linux: a front end that links no part of Qt. `umbralux --show` asks the
-// running instance to cover the screen and ends once it confirms, without loading any window system
-// library; everything else, and a --show that no instance confirms, loads and runs the whole program.
+// The command `umbralux` on Linux: a front end that links no part of Qt. A `--show` or `--status` is handed
+// to the running instance, and this start ends as the instance answers, without loading any window-system
+// library; everything else, and a --show that no instance answers, loads and runs the whole program.
 #include "handover.h"
 #include "launch.h"
 #include "launcherconfig.h"
@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -23,33 +24,42 @@ std::string objectPath(std::string name) {
     return "/" + name;
 }
 
+bool given(int argc, char** argv, const char* option) {
+    for (int i = 1; i < argc; ++i)
+        if (std::strcmp(argv[i], option) == 0)
+            return true;
+    return false;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
     umbralux::Launch launch;
-    if (argc == 2 && std::strcmp(argv[1], "--show") == 0) {
+    const bool show = given(argc, argv, "--show");
+    const bool status = given(argc, argv, "--status");
+    // What the program answers by itself stays with it: help, the version.
+    const bool answeredHere = given(argc, argv, "-h") || given(argc, argv, "--help") ||
+                              given(argc, argv, "-v") || given(argc, argv, "--version");
+    if ((show || status) && !answeredHere) {
         const umbralux::HandOverTarget target{umbralux::bus::sessionBusSockets(), UMBRALUX_APP_ID,
                                               objectPath(UMBRALUX_APP_ID), "/proc/self/exe"};
-        std::string detail;
-        switch (umbralux::handOverShowScreen(target, &detail)) {
-        case umbralux::HandOver::Covered:
-            return 0;
-        case umbralux::HandOver::NeedsPassword:
-            std::fprintf(stderr,
-                         "%s: the screen is not covered: the password method has no password yet, "
-                         "and the options window says so\n",
-                         kProgramName);
-            return 1;
+        const umbralux::HandOverReply reply =
+            umbralux::handOver(target, std::vector<std::string>(argv, argv + argc));
+        switch (reply.outcome) {
+        case umbralux::HandOver::Answered:
+            std::fputs(reply.output.c_str(), reply.status == 0 ? stdout : stderr);
+            return reply.status;
         case umbralux::HandOver::NoInstance:
         case umbralux::HandOver::NoBus:
-            break; // the usual first start: this one is the instance
+            break; // the usual first start: this one is the instance (and --status says there is none)
         case umbralux::HandOver::BusSilent:
             launch.sessionBusAnswers = false;
             [[fallthrough]];
         case umbralux::HandOver::NotOurs:
         case umbralux::HandOver::NoAnswer:
-            // Never an open screen: this start covers it itself.
-            std::fprintf(stderr, "%s: %s; covering the screen here\n", kProgramName, detail.c_str());
+            // Never an open screen: a --show that no instance answered covers the screen itself.
+            std::fprintf(stderr, "%s: %s%s\n", kProgramName, reply.detail.c_str(),
+                         show ? "; covering the screen here" : "");
             break;
         }
     }

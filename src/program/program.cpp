@@ -1,8 +1,12 @@
 // SPDX-License-Identifier: MIT
 #include "program.h"
 
+#include "app/controls.h"
 #include "app/dialogs.h"
+#include "app/duration.h"
 #include "app/exitchoice.h"
+#include "app/keepawake.h"
+#include "app/keepawakesummary.h"
 #include "app/platform.h"
 #include "app/programend.h"
 #include "app/windowhints.h"
@@ -11,6 +15,11 @@
 #include "options/form1.h"
 #include "platform/qt/inputcontext_qt.h"
 
+#include <QGuiApplication>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QScreen>
 #include <QTimer>
 
 namespace umbralux {
@@ -73,7 +82,7 @@ OptionsWindow& Program::optionsWindow() {
     return form1();
 }
 
-void Program::start(StartRequest request) {
+void Program::start(StartRequest request, const ShowOptions& options) {
     if (request == StartRequest::Nothing) {
         QTimer::singleShot(kServiceRequestWaitMs, this, [this] {
             if (!m_form1 && !(m_form2 && m_form2->isVisible()))
@@ -81,12 +90,12 @@ void Program::start(StartRequest request) {
         });
         return;
     }
-    this->request(request);
+    this->request(request, options);
 }
 
-ServeResult Program::request(StartRequest request) {
+ServeResult Program::request(StartRequest request, const ShowOptions& show) {
     if (m_form2 && m_form2->isVisible())
-        return ServeResult::Served;
+        return ServeResult::Served; // nothing changes while the blank screen is up, its options neither
     switch (request) {
     case StartRequest::OptionsWindow:
         showForm1();
@@ -110,12 +119,105 @@ ServeResult Program::request(StartRequest request) {
             m_endAfterDismissal = false; // refused after all: the options window stays
             return ServeResult::NeedsPassword;
         }
+        if (show.keepAwakeFor && m_form2) {
+            m_form2->keepAwakeFor(*show.keepAwakeFor);
+            m_keepAwakeLimit = show.keepAwakeFor;
+            m_keepAwakeUntil = QDateTime::currentDateTimeUtc().addSecs(show.keepAwakeFor->count());
+        }
         break;
     }
     case StartRequest::Nothing:
         break;
     }
     return ServeResult::Served;
+}
+
+void Program::setShowingBlankScreen(bool showing) {
+    m_showingBlankScreen = showing;
+    m_coveredSince = showing ? QDateTime::currentDateTimeUtc() : QDateTime();
+    if (!showing)
+        m_keepAwakeLimit.reset();
+}
+
+SingleInstance::CommandReply Program::runCommand(const QStringList& arguments) {
+    const CommandLine command = readCommandLine(arguments);
+    if (command.exitStatus)
+        return {*command.exitStatus, command.output};
+    if (command.status)
+        return {0, statusJson()};
+    if (command.listMonitors)
+        return {0, monitorList()};
+    if (request(command.request, command.show) == ServeResult::NeedsPassword)
+        return {1, QStringLiteral("%1: the screen is not covered: the password method has no password yet, "
+                                  "and the options window says so.\n")
+                       .arg(QCoreApplication::applicationName())};
+    return {0, {}};
+}
+
+QString Program::monitorList() {
+    QString lines;
+    const QScreen* primary = QGuiApplication::primaryScreen();
+    for (const QScreen* screen : QGuiApplication::screens()) {
+        const QRect area = screen->geometry();
+        lines += QStringLiteral("%1 %2x%3+%4+%5 scale %6%7\n")
+                     .arg(screen->name())
+                     .arg(area.width())
+                     .arg(area.height())
+                     .arg(area.x())
+                     .arg(area.y())
+                     .arg(screen->devicePixelRatio())
+                     .arg(screen == primary ? QStringLiteral(" primary") : QString());
+    }
+    return lines;
+}
+
+QString Program::statusJson() {
+    using settings::ExitMethod;
+    using settings::Reader;
+    // The method the blank screen goes by, named for scripts (never the password itself).
+    QString method = QStringLiteral("esc-key");
+    const std::pair<ExitMethod, const char*> methods[] = {{ExitMethod::AnyKey, "any-key"},
+                                                          {ExitMethod::EscKey, "esc-key"},
+                                                          {ExitMethod::MouseClick, "mouse-click"},
+                                                          {ExitMethod::Password, "password"}};
+    for (const auto& [candidate, name] : methods) {
+        if (m_settings.exitMethodSelected(candidate, Reader::BlankScreen))
+            method = QLatin1String(name);
+    }
+    QJsonArray monitors;
+    if (m_showingBlankScreen) {
+        for (const QScreen* screen : QGuiApplication::screens())
+            monitors.append(screen->name());
+    }
+    const bool boxTicked = m_settings.keepAwakeState(Reader::BlankScreen) == controls::kChecked;
+    QJsonObject keepAwake{{QStringLiteral("wanted"), boxTicked || m_keepAwakeLimit.has_value()},
+                          {QStringLiteral("holding"), m_form2 && m_form2->keepingAwake()}};
+    keepAwake.insert(QStringLiteral("for"),
+                     m_keepAwakeLimit ? QJsonValue(formatDuration(*m_keepAwakeLimit)) : QJsonValue());
+    keepAwake.insert(QStringLiteral("until"),
+                     m_keepAwakeLimit ? QJsonValue(m_keepAwakeUntil.toString(Qt::ISODate)) : QJsonValue());
+    KeepAwakeSummary summary;
+    m_platform.keepAwake.report(summary);
+    QJsonArray means;
+    for (const QString& used : summary.used())
+        means.append(
+            QJsonObject{{QStringLiteral("means"), used}, {QStringLiteral("state"), QStringLiteral("holds")}});
+    for (const QString& undecided : summary.undecided())
+        means.append(QJsonObject{{QStringLiteral("means"), undecided},
+                                 {QStringLiteral("state"), QStringLiteral("not answered yet")}});
+    for (const QString& reason : summary.reasons())
+        means.append(QJsonObject{{QStringLiteral("means"), reason.section(QStringLiteral(": "), 0, 0)},
+                                 {QStringLiteral("state"), QStringLiteral("unavailable")},
+                                 {QStringLiteral("reason"), reason}});
+    keepAwake.insert(QStringLiteral("means"), means);
+    const QJsonObject state{
+        {QStringLiteral("covered"), m_showingBlankScreen},
+        {QStringLiteral("coveredSince"),
+         m_showingBlankScreen ? QJsonValue(m_coveredSince.toString(Qt::ISODate)) : QJsonValue()},
+        {QStringLiteral("exitMethod"), method},
+        {QStringLiteral("monitors"), monitors},
+        {QStringLiteral("keepAwake"), keepAwake}};
+    return QString::fromUtf8(QJsonDocument(state).toJson(QJsonDocument::Indented));
 }
 
 void Program::showForm1() {

@@ -1,14 +1,18 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "app/commandline.h"
 #include "app/formhost.h"
 #include "app/settings.h"
 #include "app/startrequest.h"
 
+#include <QDateTime>
 #include <QObject>
 #include <QPointer>
 #include <QString>
+#include <chrono>
 #include <memory>
+#include <optional>
 
 class QWidget;
 
@@ -50,13 +54,21 @@ class Program final : public QObject, public FormHost {
     /// Starts the program as the command line asks: with the options window, with the blank screen at once,
     /// or (started by the desktop for a request over the bus) with whatever arrives, the options window if
     /// nothing does.
-    void start(StartRequest request = StartRequest::OptionsWindow);
+    void start(StartRequest request = StartRequest::OptionsWindow, const ShowOptions& options = {});
     /// Serves a request of this start or of a later one: the options window, raised if it is open, or the
     /// blank screen as "Show Screen" shows it. While the blank screen is up neither changes anything: no
     /// start of the program is a way around the exit method. The blank screen shown without the options
     /// window open before ends the program when it is dismissed, since the user never asked for the window.
     /// Says whether the blank screen a ShowScreen asked for is up, or the password reminder came instead.
-    ServeResult request(StartRequest request);
+    ServeResult request(StartRequest request, const ShowOptions& options = {});
+    /// Carries out a later start's whole command line, as that start would, and says what it is to print
+    /// and end with: --show and its options, --status, --list-monitors, or a usage error.
+    SingleInstance::CommandReply runCommand(const QStringList& arguments);
+    /// The state --status prints: covered or not and since when, the exit method, the monitors covered,
+    /// keep-awake wanted and for how long, and what each of its means says.
+    QString statusJson();
+    /// One line per monitor: its name, geometry, scale, and "primary" for the primary one.
+    static QString monitorList();
     /// Ends the program at a request from outside (a signal), wherever it stands, as closing the options
     /// window would: the pointer comes back, nothing is stored, and the windows, with keep-awake's holds,
     /// are released as the program ends with status 0.
@@ -66,7 +78,7 @@ class Program final : public QObject, public FormHost {
     OptionsWindow& optionsWindow() override;
     void showForm1() override;
     bool ShowingBlankScreen() const override { return m_showingBlankScreen; }
-    void setShowingBlankScreen(bool showing) override { m_showingBlankScreen = showing; }
+    void setShowingBlankScreen(bool showing) override;
     void formUnloaded(QWidget* form) override;
     /// Raises the blank screen's activate and deactivate events when the program's active window changes
     /// between its windows.
@@ -92,6 +104,11 @@ class Program final : public QObject, public FormHost {
     /// The blank screen was shown by a request while no options window was open.
     bool m_endAfterDismissal = false;
     bool m_keyboardPrepared = false;
+    /// When the blank screen last came up, while it is up.
+    QDateTime m_coveredSince;
+    /// The keep-awake limit of the showing that is up, if its command line gave one.
+    std::optional<std::chrono::seconds> m_keepAwakeLimit;
+    QDateTime m_keepAwakeUntil;
 };
 
 } // namespace umbralux

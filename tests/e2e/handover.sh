@@ -64,7 +64,7 @@ wait_for 10 options_shown || fail "the options window did not appear: $(cat "$WO
 HUNG_PID=$APP_PID
 kill -STOP "$HUNG_PID"
 covers_itself "our own instance, stopped"
-grep -q "did not confirm in time" "$WORK/app.log" || fail "no word on the hung instance: $(cat "$WORK/app.log")"
+grep -q "did not answer in time" "$WORK/app.log" || fail "no word on the hung instance: $(cat "$WORK/app.log")"
 kill -CONT "$HUNG_PID"
 kill "$HUNG_PID"
 

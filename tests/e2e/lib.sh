@@ -23,7 +23,8 @@ note() { echo "[$TEST_NAME] $*"; }
 # Stops everything the test started and removes its files.
 cleanup() {
     local pid
-    for pid in "${PIDS[@]}"; do kill "$pid" 2>/dev/null || true; done
+    # A stopped process takes its TERM only once it runs again.
+    for pid in "${PIDS[@]}"; do kill "$pid" 2>/dev/null && kill -CONT "$pid" 2>/dev/null || true; done
     for pid in "${PIDS[@]}"; do wait "$pid" 2>/dev/null || true; done
     rm -rf "$WORK"
 }

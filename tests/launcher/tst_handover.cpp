@@ -21,7 +21,6 @@
 using namespace umbralux;
 
 Q_DECLARE_METATYPE(umbralux::HandOver)
-Q_DECLARE_METATYPE(umbralux::ServeResult)
 
 namespace {
 
@@ -63,9 +62,10 @@ class TestHandOver : public QObject {
     QString m_socket;
     std::optional<QDBusConnection> m_instanceBus;
     std::unique_ptr<DBusSingleInstance> m_instance;
-    ServeResult m_answer = ServeResult::Served;
+    int m_answer = 0;
     bool m_hangs = false;
     int m_served = 0;
+    QStringList m_arguments;
     int m_silentFd = -1;
 };
 
@@ -79,13 +79,14 @@ void TestHandOver::initTestCase() {
         QDBusConnection::connectToBus(QStringLiteral("unix:path=") + m_socket, QStringLiteral("instance"));
     QVERIFY(m_instanceBus->isConnected());
     m_instance = std::make_unique<DBusSingleInstance>(*m_instanceBus, kName);
-    QVERIFY(m_instance->claim(StartRequest::OptionsWindow, [this](StartRequest request) {
-        if (request == StartRequest::ShowScreen)
-            ++m_served;
+    QVERIFY(m_instance->claim(StartRequest::OptionsWindow, [](StartRequest) { return ServeResult::Served; }));
+    m_instance->serveCommands([this](const QStringList& arguments) {
+        ++m_served;
+        m_arguments = arguments;
         if (m_hangs)
             QThread::msleep(kHungMs);
-        return m_answer;
-    }));
+        return SingleInstance::CommandReply{m_answer, QStringLiteral("answer %1\n").arg(m_answer)};
+    });
 
     // A socket that takes connections into its queue and never says a word.
     m_silentFd = ::socket(AF_UNIX, SOCK_STREAM, 0);
@@ -135,57 +136,61 @@ void TestHandOver::busAddresses() {
 void TestHandOver::handOver_data() {
     QTest::addColumn<Bus>("bus");
     QTest::addColumn<bool>("ourProgram"); // whether the holder runs the program file the front end trusts
-    QTest::addColumn<ServeResult>("answer");
+    QTest::addColumn<int>("answer");      // the status our instance answers
     QTest::addColumn<bool>("hangs");
     QTest::addColumn<HandOver>("outcome");
 
-    QTest::newRow("our instance covers")
-        << Bus::Real << true << ServeResult::Served << false << HandOver::Covered;
-    QTest::newRow("our instance shows the reminder")
-        << Bus::Real << true << ServeResult::NeedsPassword << false << HandOver::NeedsPassword;
-    QTest::newRow("another program holds the name")
-        << Bus::Real << false << ServeResult::Served << false << HandOver::NotOurs;
-    QTest::newRow("our instance hangs")
-        << Bus::Real << true << ServeResult::Served << true << HandOver::NoAnswer;
-    QTest::newRow("nothing listens") << Bus::NoListener << true << ServeResult::Served << false
-                                     << HandOver::NoBus;
-    QTest::newRow("a socket that never speaks")
-        << Bus::Silent << true << ServeResult::Served << false << HandOver::BusSilent;
-    QTest::newRow("a stopped bus") << Bus::Stopped << true << ServeResult::Served << false
-                                   << HandOver::BusSilent;
+    QTest::newRow("our instance covers") << Bus::Real << true << 0 << false << HandOver::Answered;
+    QTest::newRow("our instance shows the reminder") << Bus::Real << true << 1 << false << HandOver::Answered;
+    QTest::newRow("another program holds the name") << Bus::Real << false << 0 << false << HandOver::NotOurs;
+    QTest::newRow("our instance hangs") << Bus::Real << true << 0 << true << HandOver::NoAnswer;
+    QTest::newRow("nothing listens") << Bus::NoListener << true << 0 << false << HandOver::NoBus;
+    QTest::newRow("a socket that never speaks") << Bus::Silent << true << 0 << false << HandOver::BusSilent;
+    QTest::newRow("a stopped bus") << Bus::Stopped << true << 0 << false << HandOver::BusSilent;
 }
 
 void TestHandOver::handOver() {
     QFETCH(Bus, bus);
     QFETCH(bool, ourProgram);
-    QFETCH(ServeResult, answer);
+    QFETCH(int, answer);
     QFETCH(bool, hangs);
     QFETCH(HandOver, outcome);
     m_answer = answer;
     m_hangs = hangs;
     m_served = 0;
+    m_arguments.clear();
 
     const QString socket = bus == Bus::Silent       ? m_dir.filePath(QStringLiteral("silent"))
                            : bus == Bus::NoListener ? m_dir.filePath(QStringLiteral("nobody"))
                                                     : m_socket;
-    HandOverTarget target{{bus::SocketAddress{socket.toStdString(), false}},
-                          kName.toStdString(),
-                          "/io/github/quenbrook/UmbraluxTest",
-                          ourProgram ? "/proc/self/exe" : "/bin/sh"};
+    const HandOverTarget target{{bus::SocketAddress{socket.toStdString(), false}},
+                                kName.toStdString(),
+                                "/io/github/quenbrook/UmbraluxTest",
+                                ourProgram ? "/proc/self/exe" : "/bin/sh"};
+    const std::vector<std::string> arguments{"umbralux", "--show", "--keep-awake-for", "1h30m"};
     if (bus == Bus::Stopped)
         ::kill(pid_t(m_daemon.processId()), SIGSTOP);
     QElapsedTimer took;
     took.start();
     // The front end blocks; the instance answers from this thread's event loop meanwhile.
-    auto result = std::async(std::launch::async, [target] { return handOverShowScreen(target); });
+    auto result =
+        std::async(std::launch::async, [target, arguments] { return umbralux::handOver(target, arguments); });
     QTRY_VERIFY_WITH_TIMEOUT(result.wait_for(std::chrono::seconds(0)) == std::future_status::ready,
                              kDeadlineMs);
     const qint64 elapsed = took.elapsed();
     if (bus == Bus::Stopped)
         ::kill(pid_t(m_daemon.processId()), SIGCONT);
-    QCOMPARE(result.get(), outcome);
+    const HandOverReply reply = result.get();
+    QCOMPARE(reply.outcome, outcome);
     QVERIFY2(elapsed < kGivesUpWithinMs, qPrintable(QStringLiteral("took %1 ms").arg(elapsed)));
     QCOMPARE(m_served, ourProgram && bus == Bus::Real ? 1 : 0); // an impostor's check never reaches the call
+    if (outcome == HandOver::Answered) {
+        QCOMPARE(reply.status, answer);
+        QCOMPARE(QString::fromStdString(reply.output), QStringLiteral("answer %1\n").arg(answer));
+        QCOMPARE(m_arguments, QStringList({"umbralux", "--show", "--keep-awake-for", "1h30m"}));
+    } else {
+        QVERIFY(!reply.detail.empty());
+    }
     if (hangs)
         QTest::qWait(int(kHungMs)); // the hung call's reply goes nowhere; the next row starts clean
 }

@@ -4,6 +4,7 @@
 #include "app/colourpicker.h"
 #include "app/dialogs.h"
 #include "app/keepawake.h"
+#include "app/keepawakesummary.h"
 #include "app/pageopener.h"
 #include "app/platform.h"
 #include "app/pointerdisplay.h"
@@ -78,6 +79,7 @@ class RecordingKeepAwake final : public KeepAwake {
     void endUserActivity() override { log << QStringLiteral("end activity"); }
     void keepSystemAwake() override { log << QStringLiteral("system"); }
     QString describe() const override { return QStringLiteral("recording"); }
+    void report(KeepAwakeSummary& summary) const override { summary.uses(QStringLiteral("recording")); }
     bool held = false;
     QStringList log;
 };

@@ -21,9 +21,8 @@ const QString kInterface = QStringLiteral("org.freedesktop.Application");
 /// unless it hangs, and then this start runs on its own rather than not at all.
 constexpr int kHandOverTimeoutMs = 5000;
 
-/// What ShowScreen answers (the front end's launcher/handover.h reads the same values).
-constexpr uint kShowScreenCovered = 0;
-constexpr uint kShowScreenNeedsPassword = 1;
+/// What Run answers in a process that holds no name and serves nobody.
+constexpr int kNotServingStatus = 1;
 
 } // namespace
 
@@ -57,8 +56,8 @@ class ApplicationAdaptor final : public QDBusAbstractAdaptor {
     LogThrottle m_unknownActions;
 };
 
-/// The program's own interface beside it: a request that is answered only when it has been carried out,
-/// so that the start that sent it knows whether the screen is covered.
+/// The program's own interface beside it: a later start's command line, answered only once it has been
+/// carried out, so that the start that sent it knows whether the screen is covered (launcher/handover.h).
 class InstanceAdaptor final : public QDBusAbstractAdaptor {
     Q_OBJECT
     Q_CLASSINFO("D-Bus Interface", "io.github.quenbrook.Umbralux.Instance")
@@ -67,12 +66,13 @@ class InstanceAdaptor final : public QDBusAbstractAdaptor {
         : QDBusAbstractAdaptor(instance), m_instance(instance) {}
 
   public Q_SLOTS:
-    /// Shows the blank screen as "Show Screen" does; 0 when it is up (now, or it was already), 1 when the
-    /// options window shows the password reminder instead.
-    uint ShowScreen(const QVariantMap&) {
-        return m_instance->received(StartRequest::ShowScreen) == ServeResult::Served
-                   ? kShowScreenCovered
-                   : kShowScreenNeedsPassword;
+    /// Carries out a later start's whole command line (its program name first) as that start would, and
+    /// answers the status it is to end with and what it is to print. A --show is answered once the blank
+    /// screen is up, or with the password reminder's status when that came instead.
+    int Run(const QStringList& arguments, QString& output) {
+        const SingleInstance::CommandReply reply = m_instance->runCommand(arguments);
+        output = reply.output;
+        return reply.status;
     }
 
   private:
@@ -134,6 +134,16 @@ void DBusSingleInstance::nameRefused(const QDBusError& error) {
     m_serve = nullptr;
     qCInfo(lcInstance).noquote() << "another process holds" << m_name
                                  << "so this blank screen runs on its own" << error.message();
+}
+
+void DBusSingleInstance::serveCommands(RunCommand run) {
+    m_runCommand = std::move(run);
+}
+
+SingleInstance::CommandReply DBusSingleInstance::runCommand(const QStringList& arguments) {
+    if (!m_serve || !m_runCommand)
+        return {kNotServingStatus, QStringLiteral("this instance serves no requests\n")};
+    return m_runCommand(arguments);
 }
 
 ServeResult DBusSingleInstance::received(StartRequest request) {

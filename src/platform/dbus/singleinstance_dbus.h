@@ -19,6 +19,7 @@ class DBusSingleInstance final : public QObject, public SingleInstance {
     DBusSingleInstance(QDBusConnection sessionBus, const QString& name);
 
     bool claim(StartRequest request, Serve serve) override;
+    void serveCommands(RunCommand run) override;
 
     /// The launcher's action that shows the blank screen.
     static constexpr char kShowScreenAction[] = "show-screen";
@@ -33,6 +34,7 @@ class DBusSingleInstance final : public QObject, public SingleInstance {
     /// Asks for the name without waiting for the answer.
     void claimBeside();
     ServeResult received(StartRequest request);
+    CommandReply runCommand(const QStringList& arguments);
     /// Asks the running instance for the request; false when it could not be reached.
     bool handOver(StartRequest request);
 
@@ -40,6 +42,7 @@ class DBusSingleInstance final : public QObject, public SingleInstance {
     QString m_name;
     QString m_path;
     Serve m_serve;
+    RunCommand m_runCommand;
 };
 
 } // namespace umbralux
