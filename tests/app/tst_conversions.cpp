@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "app/conversions.h"
+#include "app/duration.h"
 #include "app/failure.h"
 
 #include <QTest>
@@ -14,6 +15,8 @@ class TestConversions : public QObject {
     void integers_data();
     void integers();
     void writtenForms();
+    void durations_data();
+    void durations();
 };
 
 // An empty "expected failure" means the text converts; otherwise it is the failure's description.
@@ -86,6 +89,35 @@ void TestConversions::writtenForms() {
     QCOMPARE(conversions::fromBoolean(false), QStringLiteral("False"));
     QCOMPARE(conversions::fromInteger(-1234567), QStringLiteral("-1234567"));
     QCOMPARE(conversions::fromInteger(16777215), QStringLiteral("16777215"));
+}
+
+// A command line's durations: 0 seconds marks a text that is no duration.
+void TestConversions::durations_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<qint64>("seconds");
+    QTest::newRow("seconds") << "90s" << qint64(90);
+    QTest::newRow("minutes") << "45m" << qint64(45 * 60);
+    QTest::newRow("hours and minutes") << "1h30m" << qint64(5400);
+    QTest::newRow("all three") << "1h0m15s" << qint64(3615);
+    QTest::newRow("a week exactly") << "168h" << qint64(604800);
+    QTest::newRow("past a week") << "604801s" << qint64(0);
+    QTest::newRow("nothing at all") << "0s" << qint64(0);
+    QTest::newRow("empty") << "" << qint64(0);
+    QTest::newRow("no unit") << "90" << qint64(0);
+    QTest::newRow("minutes before hours") << "30m1h" << qint64(0);
+    QTest::newRow("a unit twice") << "1h1h" << qint64(0);
+    QTest::newRow("negative") << "-5m" << qint64(0);
+    QTest::newRow("a digit run that would overflow") << "99999999999999999999s" << qint64(0);
+    QTest::newRow("spaces") << "1h 30m" << qint64(0);
+}
+
+void TestConversions::durations() {
+    QFETCH(QString, text);
+    QFETCH(qint64, seconds);
+    const auto duration = parseDuration(text);
+    QCOMPARE(duration ? duration->count() : 0, seconds);
+    if (duration) // and it is written back in the form it was read in, units that are 0 left out
+        QCOMPARE(parseDuration(formatDuration(*duration)), duration);
 }
 
 QTEST_GUILESS_MAIN(TestConversions)

@@ -41,6 +41,10 @@ class ApplicationAdaptor final : public QDBusAbstractAdaptor {
     void ActivateAction(const QString& action, const QVariantList&, const QVariantMap&) {
         if (action == QLatin1String(DBusSingleInstance::kShowScreenAction)) {
             m_instance->received(StartRequest::ShowScreen);
+        } else if (action == QLatin1String(DBusSingleInstance::kShowScreenKeepAwakeAction)) {
+            // As its launcher line says, "umbralux --show --keep-awake-for 1h".
+            m_instance->runCommand({QStringLiteral("umbralux"), QStringLiteral("--show"),
+                                    QStringLiteral("--keep-awake-for"), QStringLiteral("1h")});
         } else if (m_unknownActions.allow()) {
             // The name comes from any program on the bus: one safe line now and then, however many come.
             QString line = QStringLiteral("unknown action ") + quotedForLog(action);

@@ -23,6 +23,8 @@ class DBusSingleInstance final : public QObject, public SingleInstance {
 
     /// The launcher's action that shows the blank screen.
     static constexpr char kShowScreenAction[] = "show-screen";
+    /// The launcher's action that shows it with keep-awake on for an hour.
+    static constexpr char kShowScreenKeepAwakeAction[] = "show-screen-keep-awake";
 
   private Q_SLOTS:
     void nameRequested(uint reply);
