@@ -34,8 +34,12 @@ int run(int argc, char** argv, const Launch& launch) {
     StartPreparation preparation;
     Application app(argc, argv);
     int status = 0;
+    const QString unknownMonitors = Program::unknownMonitors(commandLine.show.monitors);
     if (commandLine.listMonitors) {
         std::fputs(Program::monitorList().toLocal8Bit().constData(), stdout);
+    } else if (!unknownMonitors.isEmpty()) {
+        std::fputs(unknownMonitors.toLocal8Bit().constData(), stderr);
+        status = kUsageErrorStatus; // before anything is covered
     } else {
         DesktopPlatform platform;
         Program program(platform.services(), QCoreApplication::applicationDirPath());

@@ -25,6 +25,7 @@ extra|2|stderr|^Usage:
 --show --keep-awake-for -5m|2|stderr|'-5m' is no duration
 --show --keep-awake-for soon|2|stderr|'soon' is no duration
 --keep-awake-for 1h|2|stderr|--keep-awake-for goes with --show
+--monitor A|2|stderr|--monitor goes with --show
 --show --status|2|stderr|do not go together
 --status|1|stderr|Umbralux is not running"
 

@@ -55,6 +55,13 @@ CommandLine readCommandLine(const QStringList& arguments) {
                        "on for that long even when the options window's box is unticked; nothing is stored."),
         QStringLiteral("DURATION"));
     parser.addOption(keepAwakeFor);
+    const QCommandLineOption monitor(
+        QStringLiteral("monitor"),
+        QStringLiteral(
+            "With --show, once or more: covers only the monitor of this name (see --list-monitors); "
+            "the others stay usable."),
+        QStringLiteral("NAME"));
+    parser.addOption(monitor);
     const QCommandLineOption listMonitors(
         QStringLiteral("list-monitors"),
         QStringLiteral("Lists the monitors, one per line: the desktop's name for it, its geometry and scale, "
@@ -95,6 +102,12 @@ CommandLine readCommandLine(const QStringList& arguments) {
                                "2h or 1h30m, more than nothing and at most a week.")
                     .arg(value),
                 parser);
+    }
+    if (parser.isSet(monitor)) {
+        if (!parser.isSet(show))
+            return usageError(QStringLiteral("--monitor goes with --show."), parser);
+        command.show.monitors = parser.values(monitor);
+        command.show.monitors.removeDuplicates();
     }
     const int actions = int(parser.isSet(show)) + int(parser.isSet(listMonitors)) + int(parser.isSet(status));
     if (actions > 1)

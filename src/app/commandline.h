@@ -19,6 +19,8 @@ inline constexpr int kNoInstanceStatus = 1;
 struct ShowOptions {
     /// Keep-awake on for at most this long, then handed back while the screen stays covered.
     std::optional<std::chrono::seconds> keepAwakeFor;
+    /// --monitor NAME...: only these monitors are covered; every monitor when empty.
+    QStringList monitors;
 };
 
 /// What the command line asks for: an exit status (and what to print) when the program is to end at once,

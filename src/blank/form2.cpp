@@ -59,6 +59,25 @@ Form2::Form2(FormHost& host, MousePointer& mousePointer)
     connect(&Timer1, &FormTimer::Timer, this, &Form2::Timer1_Timer);
     connect(&Timer2, &FormTimer::Timer, this, &Form2::Timer2_Timer);
     connect(&Timer3, &FormTimer::Timer, this, &Form2::Timer3_Timer);
+    // A chosen monitor unplugged takes its window with it; with the last of them the showing ends.
+    connect(qGuiApp, &QGuiApplication::screenRemoved, this, [this] {
+        if (m_onlyMonitors.isEmpty() || !isVisible())
+            return;
+        QScreen* own = QGuiApplication::screenAt(geometry().center());
+        if (own && m_onlyMonitors.contains(own->name()))
+            return;
+        for (const QScreen* screen : QGuiApplication::screens()) {
+            if (m_onlyMonitors.contains(screen->name())) {
+                coverScreen(); // onto the next chosen monitor
+                m_otherMonitors->cover();
+                return;
+            }
+        }
+        runEvent("ChosenMonitorsGone", [&] {
+            hide();
+            m_host.showForm1();
+        });
+    });
     m_keepAwakeLimit.setSingleShot(true);
     connect(&m_keepAwakeLimit, &QTimer::timeout, this, [this] { setKeepAwake(false); });
 }
@@ -252,8 +271,21 @@ void Form2::Show(const ShownExit& shown) {
     setFocus(Qt::ActiveWindowFocusReason);
 }
 
+void Form2::coverOnly(const QStringList& monitors) {
+    m_onlyMonitors = monitors;
+    m_otherMonitors->coverOnly(monitors);
+}
+
 void Form2::coverScreen() {
     QScreen* target = QGuiApplication::screenAt(QCursor::pos());
+    if (!m_onlyMonitors.isEmpty() && !(target && m_onlyMonitors.contains(target->name()))) {
+        target = nullptr; // the first chosen monitor that is there
+        for (QScreen* screen : QGuiApplication::screens()) {
+            if (m_onlyMonitors.contains(screen->name()) &&
+                (!target || m_onlyMonitors.indexOf(screen->name()) < m_onlyMonitors.indexOf(target->name())))
+                target = screen;
+        }
+    }
     if (!target)
         target = QGuiApplication::primaryScreen();
     if (target) {
@@ -316,6 +348,7 @@ void Form2::showEvent(QShowEvent* event) {
 
 void Form2::hideEvent(QHideEvent* event) {
     QWidget::hideEvent(event);
+    coverOnly({}); // the choice was for the showing that ends here
     if (m_keepAwakeLimit.isActive()) {
         // The limit was for the showing that ends here: from now on keep-awake is as the box says.
         m_keepAwakeLimit.stop();

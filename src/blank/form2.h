@@ -5,6 +5,7 @@
 #include "app/formhost.h"
 #include "app/formtimer.h"
 
+#include <QStringList>
 #include <QTimer>
 #include <QWidget>
 #include <chrono>
@@ -68,6 +69,9 @@ class Form2 final : public QWidget, public BlankScreenWindow {
     /// Keep-awake for this showing only: on now, whatever the box says, and handed back after `limit`
     /// while the screen stays covered. Nothing is stored.
     void keepAwakeFor(std::chrono::seconds limit);
+    /// Covers only the monitors of these names in this showing (every monitor when empty); the others stay
+    /// usable. When the last of them is unplugged, the showing ends as the chosen input would end it.
+    void coverOnly(const QStringList& monitors);
     /// Whether keep-awake holds the desktop's inhibitors now.
     bool keepingAwake() const { return Timer2.enabled(); }
 
@@ -119,6 +123,8 @@ class Form2 final : public QWidget, public BlankScreenWindow {
     ShownExit m_shownExit;
     /// Ends a keep-awake that a command line limited to this showing.
     QTimer m_keepAwakeLimit;
+    /// The monitors a command line chose for this showing; empty for all of them.
+    QStringList m_onlyMonitors;
 };
 
 } // namespace umbralux

@@ -49,6 +49,10 @@ void OtherMonitors::setColour(const QColor& colour) {
     }
 }
 
+void OtherMonitors::coverOnly(const QStringList& names) {
+    m_only = names;
+}
+
 QScreen* OtherMonitors::formScreen() const {
     // By its place, not by the screen Qt assigns: a window whose monitor went is given another screen, but
     // stays where it was and covers nothing.
@@ -61,8 +65,12 @@ void OtherMonitors::follow() {
     const QList<QScreen*> screens = QGuiApplication::screens();
     QScreen* own = formScreen();
     // Windows of monitors that are gone, or that the blank screen covers now itself, go first.
+    auto unwanted = [&](const QScreen* screen) {
+        return !m_only.isEmpty() && !m_only.contains(screen->name());
+    };
     auto gone = [&](const Cover& cover) {
-        return !cover.screen || cover.screen == own || !screens.contains(cover.screen) || !cover.window;
+        return !cover.screen || cover.screen == own || !screens.contains(cover.screen) || !cover.window ||
+               unwanted(cover.screen);
     };
     for (const Cover& cover : m_covers) {
         if (gone(cover))
@@ -71,7 +79,7 @@ void OtherMonitors::follow() {
     m_covers.erase(std::remove_if(m_covers.begin(), m_covers.end(), gone), m_covers.end());
 
     for (QScreen* screen : screens) {
-        if (screen == own)
+        if (screen == own || unwanted(screen))
             continue;
         auto known = std::find_if(m_covers.begin(), m_covers.end(),
                                   [&](const Cover& cover) { return cover.screen == screen; });

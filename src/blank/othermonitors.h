@@ -4,6 +4,7 @@
 #include <QColor>
 #include <QObject>
 #include <QPointer>
+#include <QStringList>
 #include <QTimer>
 #include <vector>
 
@@ -31,6 +32,8 @@ class OtherMonitors : public QObject {
     void uncover();
     /// The colour of the companions, now and at every later cover().
     void setColour(const QColor& colour);
+    /// Covers only the monitors of these names (every monitor when empty), from the next cover() on.
+    void coverOnly(const QStringList& names);
 
   private:
     struct Cover {
@@ -47,6 +50,7 @@ class OtherMonitors : public QObject {
     QWidget& m_form;
     WindowHints& m_windowHints;
     QColor m_colour{Qt::black};
+    QStringList m_only;
     bool m_covering = false;
     std::vector<Cover> m_covers;
     /// Monitor changes come in bursts (a monitor added, then its geometry set); one look after the burst.

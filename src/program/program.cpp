@@ -114,11 +114,13 @@ ServeResult Program::request(StartRequest request, const ShowOptions& show) {
             return ServeResult::NeedsPassword;
         }
         m_endAfterDismissal = !optionsOpen;
+        form2().coverOnly(show.monitors);
         options.PushButton1_Click();
         if (!m_showingBlankScreen) {
             m_endAfterDismissal = false; // refused after all: the options window stays
             return ServeResult::NeedsPassword;
         }
+        m_coveredMonitors = show.monitors;
         if (show.keepAwakeFor && m_form2) {
             m_form2->keepAwakeFor(*show.keepAwakeFor);
             m_keepAwakeLimit = show.keepAwakeFor;
@@ -135,8 +137,10 @@ ServeResult Program::request(StartRequest request, const ShowOptions& show) {
 void Program::setShowingBlankScreen(bool showing) {
     m_showingBlankScreen = showing;
     m_coveredSince = showing ? QDateTime::currentDateTimeUtc() : QDateTime();
-    if (!showing)
+    if (!showing) {
         m_keepAwakeLimit.reset();
+        m_coveredMonitors.clear();
+    }
 }
 
 SingleInstance::CommandReply Program::runCommand(const QStringList& arguments) {
@@ -147,6 +151,8 @@ SingleInstance::CommandReply Program::runCommand(const QStringList& arguments) {
         return {0, statusJson()};
     if (command.listMonitors)
         return {0, monitorList()};
+    if (const QString unknown = unknownMonitors(command.show.monitors); !unknown.isEmpty())
+        return {kUsageErrorStatus, unknown};
     if (request(command.request, command.show) == ServeResult::NeedsPassword)
         return {1, QStringLiteral("%1: the screen is not covered: the password method has no password yet, "
                                   "and the options window says so.\n")
@@ -171,6 +177,19 @@ QString Program::monitorList() {
     return lines;
 }
 
+QString Program::unknownMonitors(const QStringList& names) {
+    QStringList known;
+    for (const QScreen* screen : QGuiApplication::screens())
+        known << screen->name();
+    for (const QString& name : names) {
+        if (!known.contains(name))
+            return QStringLiteral(
+                       "%1: no monitor is named '%2'; the monitors are: %3. Nothing was covered.\n")
+                .arg(QCoreApplication::applicationName(), name, known.join(QStringLiteral(", ")));
+    }
+    return {};
+}
+
 QString Program::statusJson() {
     using settings::ExitMethod;
     using settings::Reader;
@@ -186,8 +205,10 @@ QString Program::statusJson() {
     }
     QJsonArray monitors;
     if (m_showingBlankScreen) {
-        for (const QScreen* screen : QGuiApplication::screens())
-            monitors.append(screen->name());
+        for (const QScreen* screen : QGuiApplication::screens()) {
+            if (m_coveredMonitors.isEmpty() || m_coveredMonitors.contains(screen->name()))
+                monitors.append(screen->name());
+        }
     }
     const bool boxTicked = m_settings.keepAwakeState(Reader::BlankScreen) == controls::kChecked;
     QJsonObject keepAwake{{QStringLiteral("wanted"), boxTicked || m_keepAwakeLimit.has_value()},

@@ -69,6 +69,9 @@ class Program final : public QObject, public FormHost {
     QString statusJson();
     /// One line per monitor: its name, geometry, scale, and "primary" for the primary one.
     static QString monitorList();
+    /// Why a --monitor choice cannot be covered (a name no monitor has, with the names there are); empty
+    /// when every name is there.
+    static QString unknownMonitors(const QStringList& names);
     /// Ends the program at a request from outside (a signal), wherever it stands, as closing the options
     /// window would: the pointer comes back, nothing is stored, and the windows, with keep-awake's holds,
     /// are released as the program ends with status 0.
@@ -109,6 +112,8 @@ class Program final : public QObject, public FormHost {
     /// The keep-awake limit of the showing that is up, if its command line gave one.
     std::optional<std::chrono::seconds> m_keepAwakeLimit;
     QDateTime m_keepAwakeUntil;
+    /// The monitors the showing that is up covers, when its command line chose them.
+    QStringList m_coveredMonitors;
 };
 
 } // namespace umbralux
