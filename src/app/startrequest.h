@@ -44,7 +44,7 @@ class SingleInstance {
     using RunCommand = std::function<CommandReply(const QStringList& arguments)>;
     /// Lets later starts hand their whole command line to this instance, where the desktop offers a way
     /// (`umbralux --show --keep-awake-for 1h`, `umbralux --status`); a start then ends as the reply says.
-    virtual void serveCommands(RunCommand /*run*/) {}
+    virtual void serveCommands(const RunCommand& /*run*/) {}
 };
 
 } // namespace umbralux

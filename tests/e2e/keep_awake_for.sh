@@ -18,6 +18,7 @@ released() { [ "$(calls ScreenSaver.Inhibit)" = "$(calls ScreenSaver.UnInhibit)"
 status_says() { "$UMBRALUX" --status 2>/dev/null | jq -e "$1" >/dev/null; }
 
 store_set Check4 0
+store_set Text1 "s3cret-pw" # never printed by --status
 for start in cold handed-over; do
     if [ $start = cold ]; then
         launch xcb --show --keep-awake-for 5s
@@ -27,8 +28,10 @@ for start in cold handed-over; do
     fi
     wait_curtain
     wait_for 3 holding || fail "$start: the inhibitors were not taken: $(cat "$CALLS")"
-    status_says '.covered and .keepAwake.holding and .keepAwake.for == "5s"' ||
+    status_says '.covered and .keepAwake.holding and .keepAwake.for == "5s"
+        and any(.keepAwake.means[]; .means == "org.freedesktop.ScreenSaver" and .state == "holds")' ||
         fail "$start: --status does not say so: $("$UMBRALUX" --status 2>&1)"
+    ! "$UMBRALUX" --status | grep -q "s3cret-pw" || fail "--status printed the password"
     wait_for 10 released || fail "$start: the inhibitors were not handed back: $(cat "$CALLS")"
     window_viewable "$CURTAIN" || fail "$start: the blank screen went with keep-awake"
     status_says '.covered and (.keepAwake.holding | not)' || fail "$start: --status: $("$UMBRALUX" --status 2>&1)"

@@ -140,8 +140,8 @@ void DBusSingleInstance::nameRefused(const QDBusError& error) {
                                  << "so this blank screen runs on its own" << error.message();
 }
 
-void DBusSingleInstance::serveCommands(RunCommand run) {
-    m_runCommand = std::move(run);
+void DBusSingleInstance::serveCommands(const RunCommand& run) {
+    m_runCommand = run;
 }
 
 SingleInstance::CommandReply DBusSingleInstance::runCommand(const QStringList& arguments) {

@@ -19,7 +19,7 @@ class DBusSingleInstance final : public QObject, public SingleInstance {
     DBusSingleInstance(QDBusConnection sessionBus, const QString& name);
 
     bool claim(StartRequest request, Serve serve) override;
-    void serveCommands(RunCommand run) override;
+    void serveCommands(const RunCommand& run) override;
 
     /// The launcher's action that shows the blank screen.
     static constexpr char kShowScreenAction[] = "show-screen";
