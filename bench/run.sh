@@ -4,7 +4,7 @@
 # for the shortcut's rows, one split into two monitors and one that shows a nested sway) and prints the
 # benchmark's table. Not a test: nothing here passes or fails on a timing.
 #
-#   bench/run.sh                      # 11 rounds, 200 cycles, 15 s per idle state: a few minutes
+#   bench/run.sh                      # 11 rounds, 200 cycles, 15 s per idle state: about three minutes
 #   ROUNDS=21 IDLE_SECONDS=60 bench/run.sh
 #   bench/run.sh old /path/to/an/older/umbralux   # more programs, side by side in the same rounds
 set -euo pipefail
@@ -49,7 +49,7 @@ wait_for() {
 # Starts a private Xvfb of the size given (more arguments follow it) and leaves its display in XVFB_DISPLAY.
 exec 5<> <(:)
 start_xvfb() {
-    local size=$1 log=$WORK/xvfb-$1.log number
+    local size=$1 log=$WORK/xvfb-${#PIDS[@]}.log number
     shift
     Xvfb -displayfd 5 -screen 0 "${size}x24" -nolisten tcp -noreset "$@" >"$log" 2>&1 &
     PIDS+=($!)
