@@ -37,8 +37,14 @@ int main(int argc, char** argv) {
     (new QPushButton(QStringLiteral("Change Color"), &options))->setGeometry(8, 42, 408, 27);
     (new QPushButton(QStringLiteral("Reset Color To Default"), &options))->setGeometry(8, 76, 408, 27);
     Curtain curtain(options);
+    // Without a window manager nobody acts on the full-screen request on X11, so the curtain takes the
+    // screen's size itself. A Wayland compositor sizes it: given that size first, Qt's first buffer already
+    // has it, the compositor's full-screen configure brings no new one, and sway waits out its transaction
+    // timeout before it shows the curtain.
+    const bool wayland = QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
     const auto cover = [&] {
-        curtain.setGeometry(options.screen()->geometry());
+        if (!wayland)
+            curtain.setGeometry(options.screen()->geometry());
         curtain.showFullScreen();
         curtain.activateWindow();
         options.hide();

@@ -5,16 +5,25 @@
 //
 // The shortcut's rows, exec -> screen covered: the floor and the second program started with --show (on the
 // session bus at --bus when given, with no instance there), the second program's --show handed over to a
-// running instance of it on that bus, and the screen locker given with --locker.
+// running instance of it on that bus, and the screen locker given with --locker. The same rows, in the same
+// rounds, on other screens when they are given:
+//   --monitors DISPLAY  an X server split into two monitors: the hand-over covering both, and the locker
+//                       (the floor covers one monitor only, so it has no row there)
+//   --sway DISPLAY      an X server that shows a sway nested in it through sway's X11 back end, the output
+//                       read from that server's root; the programs started for it see no X server and get
+//                       --sway-env NAME=VALUE (repeated), run as --sway-uid UID, the shortcut's starts on the
+//                       session bus --sway-bus, and the locker is --swaylock (ended with SIGUSR1, its unlock)
 //
 // usage: xbench [--rounds N] [--cycles N] [--idle SECONDS] [--bus ADDRESS] [--locker PATH]
-//               NAME PROGRAM [NAME PROGRAM ...]
+//               [--monitors DISPLAY] [--sway DISPLAY [--sway-env NAME=VALUE]... [--sway-uid UID]
+//               [--sway-bus ADDRESS] [--swaylock PATH]] NAME PROGRAM [NAME PROGRAM ...]
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <X11/extensions/XShm.h>
 #include <X11/extensions/XTest.h>
 #include <X11/keysym.h>
 
+#include <grp.h>
 #include <sys/ipc.h>
 #include <sys/shm.h>
 #include <sys/wait.h>
@@ -30,6 +39,7 @@
 #include <fcntl.h>
 #include <fstream>
 #include <functional>
+#include <memory>
 #include <sstream>
 #include <stdexcept>
 #include <string>
@@ -70,15 +80,21 @@ constexpr auto kHandOverExit = std::chrono::seconds(5);
 /// Pause between two looks at whether a process has ended.
 constexpr auto kExitPoll = milliseconds(5);
 /// The goals printed beside the shortcut's ratios.
-constexpr double kHandOverGoal = 1.0;  // the running instance covers faster than the screen locker starts
+constexpr double kHandOverGoal = 1.0;  // the running instance covers at least as fast as the locker starts
 constexpr double kColdShowGoal = 1.15; // a cold --show at most this much slower than the floor's
 
 struct Options {
     int rounds = 11;
     int cycles = 200;
     int idleSeconds = 15;
-    std::string bus;    // session bus for the shortcut's rows; empty: the environment's
-    std::string locker; // the screen locker to compare the shortcut with; empty: none
+    std::string bus;      // session bus for the shortcut's rows; empty: the environment's
+    std::string locker;   // the screen locker to compare the shortcut with; empty: none
+    std::string monitors; // the X server with two monitors; empty: none
+    std::string sway;     // the X server that shows the nested sway; empty: none
+    std::vector<std::string> swayEnv;
+    int swayUid = -1;
+    std::string swayBus;
+    std::string swaylock;
 };
 
 struct Program {
@@ -87,7 +103,6 @@ struct Program {
     std::vector<uint32_t> startReference;
     std::vector<uint32_t> returnReference;
     std::vector<double> execMs, showMs, dismissMs;
-    std::vector<double> coldShowMs, handOverMs; // the shortcut: exec -> covered
     double heapIdle = 0, heapCurtain = 0, heapCycles = 0;
     double rssIdle = 0, rssCurtain = 0, rssCycles = 0;
     double wakeOptions = 0, cpuOptions = 0, wakeCurtain = 0, cpuCurtain = 0;
@@ -103,10 +118,12 @@ double msSince(Clock::time_point start) {
 
 class RootView {
   public:
-    RootView() {
-        m_dpy = XOpenDisplay(nullptr);
+    /// The X server given, or DISPLAY's.
+    explicit RootView(const std::string& display = {}) {
+        m_dpy = XOpenDisplay(display.empty() ? nullptr : display.c_str());
         if (!m_dpy)
-            die("cannot open the display");
+            die("cannot open the display " + display);
+        m_name = DisplayString(m_dpy);
         if (!XShmQueryExtension(m_dpy))
             die("the X server has no MIT-SHM");
         const int screen = DefaultScreen(m_dpy);
@@ -149,16 +166,28 @@ class RootView {
         return differ <= kMatchTolerance * frame.size();
     }
 
-    /// Nothing but the root's colour: no window of a program is visible.
+    /// Nothing but the colour of the empty screen: no window of a program is visible.
     bool bare(const std::vector<uint32_t>& frame) const {
-        return std::all_of(frame.begin(), frame.end(), [](uint32_t p) { return p == kRootColour; });
+        return std::all_of(frame.begin(), frame.end(), [&](uint32_t p) { return p == m_bare; });
     }
 
-    /// One colour, not the root's, everywhere below the hint band.
+    /// Takes the colour of the empty screen: the root's on a bare X server, the empty output's of a
+    /// compositor nested in it.
+    void learnBare() {
+        const auto frame = waitSettled(
+            [](const std::vector<uint32_t>& f) {
+                return std::all_of(f.begin(), f.end(), [&](uint32_t p) { return p == f.front(); });
+            },
+            "empty screen");
+        m_bare = frame.front();
+    }
+
+    /// One colour, not the empty screen's, everywhere below the hint band: on every monitor, whose tops are
+    /// all at the screen's.
     bool covered(const std::vector<uint32_t>& frame) const {
         const size_t first = (kHintBand / kSampleStep) * ((m_width + kSampleStep - 1) / kSampleStep);
         const uint32_t colour = frame.back();
-        if (colour == kRootColour)
+        if (colour == m_bare)
             return false;
         return std::all_of(frame.begin() + first, frame.end(), [&](uint32_t p) { return p == colour; });
     }
@@ -171,7 +200,7 @@ class RootView {
             if (done(frame))
                 return msSince(start);
             if (Clock::now() - start > kStateTimeout)
-                die(std::string("timed out waiting for ") + what);
+                die(std::string("timed out waiting for ") + what + " on " + m_name);
             std::this_thread::sleep_for(kPollPause);
         }
     }
@@ -191,7 +220,7 @@ class RootView {
                 return last;
             }
             if (Clock::now() - start > kStateTimeout)
-                die(std::string("timed out waiting for a settled ") + what);
+                die(std::string("timed out waiting for a settled ") + what + " on " + m_name);
             std::this_thread::sleep_for(milliseconds(20));
         }
     }
@@ -234,9 +263,11 @@ class RootView {
 
   private:
     Display* m_dpy = nullptr;
+    std::string m_name;
     Window m_root = 0;
     int m_width = 0;
     int m_height = 0;
+    uint32_t m_bare = kRootColour;
     XImage* m_image = nullptr;
     XShmSegmentInfo m_shm{};
 };
@@ -283,10 +314,19 @@ Activity activity(pid_t pid) {
     return total;
 }
 
-/// A started program, ended with SIGTERM when it goes out of scope.
+/// How a program is started: changes to the driver's environment ("NAME=VALUE" sets, a bare "NAME" unsets),
+/// the user and group it runs as (-1: the driver's) and the signal that ends it.
+struct Start {
+    std::vector<std::string> env;
+    int uid = -1;
+    int stopSignal = SIGTERM;
+};
+
+/// A started program, ended with its stop signal when it goes out of scope.
 class Process {
   public:
-    Process(const std::string& path, const std::vector<std::string>& args = {}, const std::string& bus = {}) {
+    Process(const std::string& path, const std::vector<std::string>& args = {}, const Start& start = {})
+        : m_stopSignal(start.stopSignal) {
         std::vector<char*> argv{const_cast<char*>(path.c_str())};
         for (const std::string& arg : args)
             argv.push_back(const_cast<char*>(arg.c_str()));
@@ -299,8 +339,16 @@ class Process {
                 dup2(null, STDOUT_FILENO);
                 dup2(null, STDERR_FILENO);
             }
-            if (!bus.empty())
-                setenv("DBUS_SESSION_BUS_ADDRESS", bus.c_str(), 1);
+            for (const std::string& change : start.env) {
+                const auto equals = change.find('=');
+                if (equals == std::string::npos)
+                    unsetenv(change.c_str());
+                else
+                    setenv(change.substr(0, equals).c_str(), change.c_str() + equals + 1, 1);
+            }
+            if (start.uid >= 0 &&
+                (setgroups(0, nullptr) != 0 || setgid(start.uid) != 0 || setuid(start.uid) != 0))
+                _exit(126);
             execv(path.c_str(), argv.data());
             std::perror("exec");
             _exit(127);
@@ -309,7 +357,7 @@ class Process {
     ~Process() {
         if (m_pid <= 0)
             return;
-        kill(m_pid, SIGTERM);
+        kill(m_pid, m_stopSignal);
         waitpid(m_pid, nullptr, 0);
     }
     Process(const Process&) = delete;
@@ -333,7 +381,40 @@ class Process {
 
   private:
     pid_t m_pid = 0;
+    int m_stopSignal;
     Clock::time_point m_start;
+};
+
+/// A screen the shortcut is measured on, how the programs started there reach it, and its figures.
+struct Stage {
+    std::string name; // added to the labels of its rows; empty for the main screen
+    std::unique_ptr<RootView> screen;
+    Start start;     // of every program started on it
+    std::string bus; // the session bus of the shortcut's starts; empty: no hand-over row
+    std::string locker;
+    std::vector<std::string> lockerArgs;
+    int unlockSignal = SIGTERM;
+    bool coldRows = false; // whether the floor covers this screen, and with it the cold rows
+    std::vector<uint32_t> instanceReference; // the running instance's options window here
+    std::vector<double> handOverMs, coldMs, floorColdMs, lockMs;
+
+    Start withBus() const {
+        Start s = start;
+        if (!bus.empty())
+            s.env.push_back("DBUS_SESSION_BUS_ADDRESS=" + bus);
+        return s;
+    }
+    Start forLocker() const {
+        Start s = start;
+        s.stopSignal = unlockSignal;
+        return s;
+    }
+    std::string lockerLabel() const {
+        std::string label = locker.substr(locker.find_last_of('/') + 1);
+        for (const std::string& arg : lockerArgs)
+            label += ' ' + arg;
+        return label;
+    }
 };
 
 class Run {
@@ -419,12 +500,24 @@ void timedRound(RootView& screen, Program& program) {
     program.dismissMs.push_back(run.dismiss());
 }
 
-/// Exec of PATH ARGS... on a bare screen -> the screen covered.
-double coldCover(RootView& screen, const std::string& path, const std::vector<std::string>& args,
-                 const std::string& bus) {
+/// The options window of an instance started for the shortcut, settled where this screen shows it (a
+/// compositor places it itself).
+void calibrateInstance(Stage& stage, const Program& program) {
+    RootView& screen = *stage.screen;
     screen.parkPointer();
     waitBare(screen);
-    Process process(path, args, bus);
+    Process instance(program.path, {}, stage.withBus());
+    stage.instanceReference = screen.waitSettled(
+        [&](const std::vector<uint32_t>& f) { return !screen.bare(f) && !screen.covered(f); },
+        "options window of the running instance");
+}
+
+/// Exec of PATH ARGS... on a bare screen -> the screen covered.
+double coldCover(RootView& screen, const std::string& path, const std::vector<std::string>& args,
+                 const Start& start) {
+    screen.parkPointer();
+    waitBare(screen);
+    Process process(path, args, start);
     return screen.waitFor(
         process.started(), [&](const std::vector<uint32_t>& f) { return screen.covered(f); },
         "the covered screen");
@@ -432,16 +525,17 @@ double coldCover(RootView& screen, const std::string& path, const std::vector<st
 
 /// With an instance of the program running on the bus: exec of a second "PROGRAM --show" -> the screen
 /// covered. The second start has to end by itself, or it did not hand the request over.
-double handOverRound(RootView& screen, Program& program, const std::string& bus) {
+double handOverRound(Stage& stage, const Program& program) {
+    RootView& screen = *stage.screen;
     screen.parkPointer();
     waitBare(screen);
-    Process instance(program.path, {}, bus);
+    Process instance(program.path, {}, stage.withBus());
     screen.waitFor(
         instance.started(),
-        [&](const std::vector<uint32_t>& f) { return RootView::matches(f, program.startReference); },
+        [&](const std::vector<uint32_t>& f) { return RootView::matches(f, stage.instanceReference); },
         "the running instance's options window");
     std::this_thread::sleep_for(kSettle);
-    Process request(program.path, {"--show"}, bus);
+    Process request(program.path, {"--show"}, stage.withBus());
     const double ms = screen.waitFor(
         request.started(), [&](const std::vector<uint32_t>& f) { return screen.covered(f); },
         "the screen covered by the running instance");
@@ -497,7 +591,7 @@ void row(const char* label, const std::vector<Program>& programs,
     std::printf("\n");
 }
 
-void report(const std::vector<Program>& programs, const Program& locker, const Options& options) {
+void report(const std::vector<Program>& programs, const std::vector<Stage>& stages, const Options& options) {
     std::printf("\nMedians of %d interleaved rounds; memory and idle activity from one long run each "
                 "(%d s idle per state).\n\n| |",
                 options.rounds, options.idleSeconds);
@@ -551,24 +645,27 @@ void report(const std::vector<Program>& programs, const Program& locker, const O
     std::printf("\nThe shortcut, exec -> screen covered (medians of the same interleaved rounds):\n\n"
                 "| | ms | beside | ms | ratio | goal |\n|---|---|---|---|---|---|\n");
     const auto pair = [](const std::string& label, const std::vector<double>& ms, const std::string& other,
-                         const std::vector<double>& otherMs, const char* goal, double limit, bool strict) {
+                         const std::vector<double>& otherMs, double limit) {
         if (ms.empty() || otherMs.empty())
             return;
         const double ratio = median(ms) / median(otherMs);
-        const bool met = strict ? ratio < limit : ratio <= limit;
-        std::printf("| %s | %.1f | %s | %.1f | %.2fx | %s %.2fx: %s |\n", label.c_str(), median(ms),
-                    other.c_str(), median(otherMs), ratio, goal, limit, met ? "met" : "missed");
+        std::printf("| %s | %.1f | %s | %.1f | %.2fx | at most %.2fx: %s |\n", label.c_str(), median(ms),
+                    other.c_str(), median(otherMs), ratio, limit, ratio <= limit ? "met" : "missed");
     };
-    pair(shortcut.name + " --show, instance running", shortcut.handOverMs, locker.name + " -n -c 000000",
-         locker.coldShowMs, "below", kHandOverGoal, true);
-    pair(shortcut.name + " --show, cold", shortcut.coldShowMs, floor.name + " --show", floor.coldShowMs,
-         "at most", kColdShowGoal, false);
+    for (const Stage& stage : stages) {
+        const std::string on = stage.name.empty() ? "" : ", " + stage.name;
+        pair(shortcut.name + " --show, instance running" + on, stage.handOverMs, stage.lockerLabel() + on,
+             stage.lockMs, kHandOverGoal);
+        pair(shortcut.name + " --show, cold" + on, stage.coldMs, floor.name + " --show" + on,
+             stage.floorColdMs, kColdShowGoal);
+    }
 
     std::printf("\nEvery round (ms):\n");
-    const auto print = [](const std::string& name, const char* what, const std::vector<double>& values) {
+    const auto print = [](const std::string& name, const std::string& what,
+                          const std::vector<double>& values) {
         if (values.empty())
             return;
-        std::printf("  %-10s %-8s", name.c_str(), what);
+        std::printf("  %-10s %-24s", name.c_str(), what.c_str());
         for (double v : values)
             std::printf(" %.1f", v);
         std::printf("\n");
@@ -577,10 +674,50 @@ void report(const std::vector<Program>& programs, const Program& locker, const O
         print(p.name, "exec", p.execMs);
         print(p.name, "show", p.showMs);
         print(p.name, "dismiss", p.dismissMs);
-        print(p.name, "--show", p.coldShowMs);
-        print(p.name, "handover", p.handOverMs);
     }
-    print(locker.name, "lock", locker.coldShowMs);
+    for (const Stage& stage : stages) {
+        const std::string on = stage.name.empty() ? "" : ", " + stage.name;
+        print(floor.name, "--show" + on, stage.floorColdMs);
+        print(shortcut.name, "--show" + on, stage.coldMs);
+        print(shortcut.name, "handover" + on, stage.handOverMs);
+        print(stage.lockerLabel().substr(0, stage.lockerLabel().find(' ')), "lock" + on, stage.lockMs);
+    }
+}
+
+/// The main screen, and the two-monitor and sway screens when they are given.
+std::vector<Stage> stages(const Options& options) {
+    std::vector<Stage> all(1);
+    Stage& primary = all[0];
+    primary.screen = std::make_unique<RootView>();
+    primary.bus = options.bus;
+    primary.locker = options.locker;
+    primary.lockerArgs = {"-n", "-c", "000000"};
+    primary.coldRows = true;
+    if (!options.monitors.empty()) {
+        Stage monitors;
+        monitors.name = "two monitors";
+        monitors.screen = std::make_unique<RootView>(options.monitors);
+        monitors.start.env = {"DISPLAY=" + options.monitors};
+        monitors.bus = options.bus;
+        monitors.locker = options.locker;
+        monitors.lockerArgs = primary.lockerArgs;
+        all.push_back(std::move(monitors));
+    }
+    if (!options.sway.empty()) {
+        Stage sway;
+        sway.name = "sway";
+        sway.screen = std::make_unique<RootView>(options.sway);
+        sway.start.env = options.swayEnv;
+        sway.start.env.emplace_back("DISPLAY"); // the X server is sway's, not theirs
+        sway.start.uid = options.swayUid;
+        sway.bus = options.swayBus;
+        sway.locker = options.swaylock;
+        sway.lockerArgs = {"-c", "000000"};
+        sway.unlockSignal = SIGUSR1;
+        sway.coldRows = true;
+        all.push_back(std::move(sway));
+    }
+    return all;
 }
 
 } // namespace
@@ -601,6 +738,18 @@ int main(int argc, char** argv) {
                 options.bus = argv[i + 1];
             else if (arg == "--locker")
                 options.locker = argv[i + 1];
+            else if (arg == "--monitors")
+                options.monitors = argv[i + 1];
+            else if (arg == "--sway")
+                options.sway = argv[i + 1];
+            else if (arg == "--sway-env")
+                options.swayEnv.emplace_back(argv[i + 1]);
+            else if (arg == "--sway-uid")
+                options.swayUid = std::atoi(argv[i + 1]);
+            else if (arg == "--sway-bus")
+                options.swayBus = argv[i + 1];
+            else if (arg == "--swaylock")
+                options.swaylock = argv[i + 1];
             else {
                 Program program;
                 program.name = arg;
@@ -610,31 +759,56 @@ int main(int argc, char** argv) {
         }
         if (argc % 2 == 0 || programs.size() < 2 || options.rounds < 1 || options.cycles < 1 ||
             options.idleSeconds < 1) {
-            std::fprintf(stderr, "usage: xbench [--rounds N] [--cycles N] [--idle SECONDS] [--bus ADDRESS] "
-                                 "[--locker PATH] FLOOR-NAME PROGRAM NAME PROGRAM...\n");
+            std::fprintf(stderr,
+                         "usage: xbench [--rounds N] [--cycles N] [--idle SECONDS] [--bus ADDRESS] "
+                         "[--locker PATH] [--monitors DISPLAY] [--sway DISPLAY [--sway-env NAME=VALUE]... "
+                         "[--sway-uid UID] [--sway-bus ADDRESS] [--swaylock PATH]] "
+                         "FLOOR-NAME PROGRAM NAME PROGRAM...\n");
             return 2;
         }
-        RootView screen;
+        std::vector<Stage> all = stages(options);
+        RootView& screen = *all[0].screen;
+        for (Stage& stage : all)
+            stage.screen->learnBare();
         for (Program& p : programs) {
             std::fprintf(stderr, "calibrating %s\n", p.name.c_str());
             calibrate(screen, p);
         }
-        Program locker;
-        locker.path = options.locker;
-        locker.name = options.locker.substr(options.locker.find_last_of('/') + 1);
+        for (Stage& stage : all) {
+            if (stage.bus.empty())
+                continue;
+            std::fprintf(stderr, "calibrating %s's running instance%s\n", programs[1].name.c_str(),
+                         stage.name.empty() ? "" : (" on " + stage.name).c_str());
+            calibrateInstance(stage, programs[1]);
+        }
+        // The main screen's programs started above; on the others, a first untimed --show of each, so that
+        // the first round does not carry what a first start there costs.
+        for (size_t i = 1; i < all.size(); ++i)
+            if (all[i].coldRows)
+                for (const Program* p : {&programs[0], &programs[1]})
+                    coldCover(*all[i].screen, p->path, {"--show"}, all[i].withBus());
         std::vector<std::function<void()>> tasks;
         for (Program& p : programs)
             tasks.emplace_back([&screen, program = &p] { timedRound(screen, *program); });
-        for (Program* p : {&programs[0], &programs[1]})
-            tasks.emplace_back(
-                [&, p] { p->coldShowMs.push_back(coldCover(screen, p->path, {"--show"}, options.bus)); });
-        if (!options.bus.empty())
-            tasks.emplace_back(
-                [&] { programs[1].handOverMs.push_back(handOverRound(screen, programs[1], options.bus)); });
-        if (!options.locker.empty())
-            tasks.emplace_back([&] {
-                locker.coldShowMs.push_back(coldCover(screen, locker.path, {"-n", "-c", "000000"}, {}));
-            });
+        for (Stage& stage : all) {
+            Stage* s = &stage;
+            if (s->coldRows) {
+                tasks.emplace_back([&programs, s] {
+                    s->floorColdMs.push_back(
+                        coldCover(*s->screen, programs[0].path, {"--show"}, s->withBus()));
+                });
+                tasks.emplace_back([&programs, s] {
+                    s->coldMs.push_back(coldCover(*s->screen, programs[1].path, {"--show"}, s->withBus()));
+                });
+            }
+            if (!s->bus.empty())
+                tasks.emplace_back(
+                    [&programs, s] { s->handOverMs.push_back(handOverRound(*s, programs[1])); });
+            if (!s->locker.empty())
+                tasks.emplace_back([s] {
+                    s->lockMs.push_back(coldCover(*s->screen, s->locker, s->lockerArgs, s->forLocker()));
+                });
+        }
         for (int round = 0; round < options.rounds; ++round) {
             std::fprintf(stderr, "round %d of %d\n", round + 1, options.rounds);
             // Interleaved, and in turn first and last, so that a slow moment of the machine falls on all.
@@ -645,7 +819,7 @@ int main(int argc, char** argv) {
             std::fprintf(stderr, "memory and idle: %s\n", p.name.c_str());
             longRound(screen, p, options);
         }
-        report(programs, locker, options);
+        report(programs, all, options);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "xbench: %s\n", e.what());
         return 1;

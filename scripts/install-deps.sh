@@ -36,8 +36,8 @@ TEST_PACKAGES=(
     clang-14 libclang-rt-14-dev
     # the benchmark's driver (bench/): shared-memory screen reads and synthetic input
     libxext-dev libxtst-dev
-    # the benchmark: a screen locker to compare the shortcut with
-    i3lock
+    # the benchmark: screen lockers to compare the shortcut with, on X11 and under sway
+    i3lock swaylock
     # tests: installation, the Debian package and its validators
     desktop-file-utils appstream lintian dpkg-dev man-db
     # tests: the accessibility stack (AT-SPI registry on a private bus, read from Python)
