@@ -91,7 +91,8 @@ for bit in (0x4, 0x8, 0x10, 0x20, 0x40):  # name, relative path, folder, argumen
     if flags & bit:
         count, = struct.unpack_from("<H", data, at)
         width = 2 if flags & 0x80 else 1
-        strings[bit] = data[at + 2:at + 2 + count * width].decode("utf-16-le" if width == 2 else "cp1252")
+        text = data[at + 2:at + 2 + count * width].decode("utf-16-le" if width == 2 else "cp1252")
+        strings[bit] = text.rstrip("\0")  # Wine counts the terminating null as well
         at += 2 + count * width
 key, modifiers = hotkey & 0xFF, hotkey >> 8
 names = [name for bit, name in ((2, "Ctrl"), (4, "Alt"), (1, "Shift")) if modifiers & bit]
