@@ -38,6 +38,22 @@ set(CPACK_VERBATIM_VARIABLES ON)
 # Start menu: Programs > Umbralux > Umbralux (and the uninstaller beside it).
 set(CPACK_PACKAGE_EXECUTABLES umbralux Umbralux)
 set(CPACK_NSIS_EXECUTABLES_DIRECTORY .)
+# Beside it "Umbralux — Show Screen", umbralux.exe --show, which covers the screen at once with the stored
+# choices, from anywhere with its hotkey Ctrl+Alt+F11 (the shortcut's Properties change it). Windows wants
+# Ctrl+Alt in a shortcut's hotkey, and Ctrl+Alt is AltGr on many keyboard layouts, where Ctrl+Alt with a
+# letter or a digit types @, € or {: a function key is never a character. Neither Windows nor Office nor the
+# graphics drivers' panels take Ctrl+Alt+F11 (Intel's takes F12, Excel F5 and F9, Word F1 and F2). The
+# values below reach the installer's script verbatim; it is read as UTF-8, so the em dash stays one.
+set(UMBRALUX_SHOW_SCREEN_LINK "Umbralux — Show Screen.lnk")
+set(CPACK_NSIS_CREATE_ICONS_EXTRA "
+  CreateShortCut \"$SMPROGRAMS\\$STARTMENU_FOLDER\\${UMBRALUX_SHOW_SCREEN_LINK}\" \"$INSTDIR\\umbralux.exe\" \
+    \"--show\" \"$INSTDIR\\umbralux.exe\" 0 SW_SHOWNORMAL ALT|CONTROL|F11 \
+    \"Cover the screen at once with the stored choices\"
+")
+# The uninstaller's script names the Start-menu folder $MUI_TEMP.
+set(CPACK_NSIS_DELETE_ICONS_EXTRA "
+  Delete \"$SMPROGRAMS\\$MUI_TEMP\\${UMBRALUX_SHOW_SCREEN_LINK}\"
+")
 set(CPACK_NSIS_INSTALL_ROOT "$PROGRAMFILES64")
 # A 64-bit installer for a 64-bit program: it needs no 32-bit layer of Windows (nor of Wine).
 set(CPACK_NSIS_DEFINES "Target amd64-unicode")

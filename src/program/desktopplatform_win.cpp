@@ -4,6 +4,7 @@
 
 #include "app/backendkeepawake.h"
 #include "app/platform.h"
+#include "config.h"
 #include "platform/qt/colourpicker_qt.h"
 #include "platform/qt/dialogs_qt.h"
 #include "platform/qt/programend_qt.h"
@@ -41,7 +42,7 @@ struct DesktopPlatform::Parts {
     BackendKeepAwake keepAwake{keepAwakeBackends()};
     ColourDialogPicker colourPicker;
     WindowsWindowHints windowHints;
-    WindowsSingleInstance singleInstance;
+    WindowsSingleInstance singleInstance{QStringLiteral(UMBRALUX_APP_ID)};
 };
 
 StartPreparation::StartPreparation() = default; // the system's fonts are ready for every program

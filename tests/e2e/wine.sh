@@ -4,7 +4,9 @@
 # silently; the options window opens at its design size; "Show Screen" covers the screen in the stored colour
 # with the pointer hidden; each exit method dismisses it; a close request brings the options window back,
 # another one ends the program; the registry holds the settings; the keep-awake key press never dismisses
-# its own blank screen; a skin beside the program file is applied; the uninstaller leaves nothing behind.
+# its own blank screen; a skin beside the program file is applied; one instance runs per session (a later
+# `--show` or plain start hands its request over and ends, and no start dismisses the blank screen); the
+# "Umbralux — Show Screen" shortcut runs `--show` from Ctrl+Alt+F11; the uninstaller leaves nothing behind.
 #
 #   tests/e2e/wine.sh INSTALLER.exe [bare|openbox]
 #
@@ -39,6 +41,65 @@ launch() {
         --wineprefix "$PREFIX" "$PROGRAM_DIR\\umbralux.exe" "$@"
     APP_PID=$BG_PID
 }
+# How long a later start may take to hand its request over and end: Wine's own start takes most of it.
+LATER_START_LIMIT=30
+# How long the test watches for a window that must not come.
+NO_WINDOW_WATCH=2
+# A later start, which must hand its request to the running program and end with status 0.
+later() {
+    QT_QPA_PLATFORM=windows timeout "$LATER_START_LIMIT" "$HERE/../../scripts/wine-run.sh" --own-dlls \
+        --wineprefix "$PREFIX" "$PROGRAM_DIR\\umbralux.exe" "$@" >>"$WORK/later.log" 2>&1 ||
+        fail "a later start ($*) ended with $?: $(cat "$WORK/later.log")"
+}
+# How many of the program's processes run in the test's prefix (other tests may run it in theirs).
+instances() {
+    local pid count=0
+    for pid in $(pgrep -f 'umbralux\.exe'); do
+        grep -qzx "WINEPREFIX=$PREFIX" "/proc/$pid/environ" 2>/dev/null && count=$((count + 1))
+    done
+    echo $count
+}
+# How many blank screens are up.
+curtains() {
+    local id count=0
+    for id in $(xdotool search --onlyvisible --class umbralux 2>/dev/null); do
+        [ "$("$XPROBE" title "$id" 2>/dev/null)" = Form1 ] && count=$((count + 1))
+    done
+    echo $count
+}
+# A shell link's target, arguments and hotkey, one a line (the header's hotkey at 0x40, the target's local
+# path in the LinkInfo, the arguments in the StringData).
+shell_link() {
+    python3 - "$1" <<'PYTHON'
+import struct, sys
+data = open(sys.argv[1], "rb").read()
+flags, = struct.unpack_from("<I", data, 0x14)
+hotkey, = struct.unpack_from("<H", data, 0x40)
+at, target = 0x4C, ""
+if flags & 0x1:  # the target's ID list
+    at += 2 + struct.unpack_from("<H", data, at)[0]
+if flags & 0x2:  # the LinkInfo
+    size, header, _, _, base = struct.unpack_from("<5I", data, at)
+    if header >= 0x24:
+        start = at + struct.unpack_from("<I", data, at + 28)[0]
+        target = data[start:].decode("utf-16-le").split("\0")[0]
+    else:
+        target = data[at + base:].split(b"\0")[0].decode("cp1252")
+    at += size
+strings = {}
+for bit in (0x4, 0x8, 0x10, 0x20, 0x40):  # name, relative path, folder, arguments, icon
+    if flags & bit:
+        count, = struct.unpack_from("<H", data, at)
+        width = 2 if flags & 0x80 else 1
+        text = data[at + 2:at + 2 + count * width].decode("utf-16-le" if width == 2 else "cp1252")
+        strings[bit] = text.rstrip("\0")  # Wine counts the terminating null as well
+        at += 2 + count * width
+key, modifiers = hotkey & 0xFF, hotkey >> 8
+names = [name for bit, name in ((2, "Ctrl"), (4, "Alt"), (1, "Shift")) if modifiers & bit]
+names.append("F%d" % (key - 0x6F) if 0x70 <= key <= 0x87 else chr(key))
+print(target, strings.get(0x20, ""), "+".join(names), sep="\n")
+PYTHON
+}
 
 start_x
 
@@ -53,7 +114,12 @@ for file in umbralux.exe Qt6Widgets.dll platforms/qwindows.dll libstdc++-6.dll U
 done
 find "$PREFIX/drive_c" -path '*Start Menu/Programs/Umbralux/Umbralux.lnk' | grep -q . || fail "no Start-menu shortcut"
 key_exists "$UNINSTALL_KEY" || fail "the uninstaller is not registered"
-note "installed silently, with its Start-menu shortcut"
+SHOW_LINK=$(find "$PREFIX/drive_c" -path '*Start Menu/Programs/Umbralux/Umbralux — Show Screen.lnk')
+[ -n "$SHOW_LINK" ] || fail "no \"Umbralux — Show Screen\" shortcut: $(find "$PREFIX/drive_c" -name '*.lnk')"
+expected_link=$(printf '%s\n' "$PROGRAM_DIR\\umbralux.exe" --show Ctrl+Alt+F11)
+[ "$(shell_link "$SHOW_LINK")" = "$expected_link" ] ||
+    fail "the Show Screen shortcut is: $(shell_link "$SHOW_LINK" | tr '\n' '|')"
+note "installed silently, with its Start-menu shortcuts (Show Screen: --show from Ctrl+Alt+F11)"
 
 store_set "Background Color" 255 # red, as the colour dialog stores it
 store_set Check4 0
@@ -92,6 +158,25 @@ for pair in Option1=False Option2=False Option3=False Option4=True Text1=$PASSWO
 done
 note "close requests: the blank screen gives way, the options window ends the program; the registry holds the settings"
 
+# One instance per session: a second `--show` and a plain start hand their requests to the running program
+# and end; neither changes the blank screen, which ESC dismisses, and that ends a session of `--show` alone.
+store_method 2
+launch --show
+wait_curtain
+later --show
+[ "$(instances)" = 1 ] || fail "a second --show left $(instances) processes"
+[ "$(curtains)" = 1 ] || fail "a second --show left $(curtains) blank screens"
+later
+[ "$(instances)" = 1 ] || fail "a plain start while covered left $(instances) processes"
+window_viewable "$CURTAIN" || fail "a plain start dismissed the blank screen"
+! find_window "Umbralux Software" "$NO_WINDOW_WATCH" >/dev/null ||
+    fail "a plain start opened the options window over the blank screen"
+wait_for 5 pointer_is hidden || fail "the pointer is visible over the blank screen of --show"
+send key:Escape
+expect_exit 0
+pointer_is visible || fail "the pointer is hidden after the end"
+note "one instance: a second --show and a plain start change nothing; ESC ends a session of --show"
+
 # The example skin beside the program file skins the options window ("Show Screen" in the skin's colour).
 cp -r "$HERE/../../skins/example/x" "$INSTALLED/x"
 # Keep-awake presses right Shift once a minute over the blank screen; under "any key" it must not count.
@@ -112,6 +197,7 @@ rm -r "$INSTALLED/x" # the user's own, which an uninstaller leaves alone
 wine "$PROGRAM_DIR\\Uninstall.exe" /S || fail "the uninstaller failed"
 # It runs on from a copy of itself, so that it can remove its own file.
 wait_for 60 test ! -e "$INSTALLED" || fail "the installation folder stayed: $(find "$INSTALLED")"
+! find "$PREFIX/drive_c" -name 'Umbralux — Show Screen.lnk' | grep -q . || fail "the Show Screen shortcut stayed"
 files_now >"$WORK/files-after"
 diff "$WORK/files-before" "$WORK/files-after" >&2 || fail "the uninstaller left files behind"
 for key in "$UNINSTALL_KEY" "$KEY" 'HKLM\Software\The Umbralux developers'; do
