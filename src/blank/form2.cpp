@@ -288,6 +288,8 @@ void Form2::coverScreen() {
     }
     if (!target)
         target = QGuiApplication::primaryScreen();
+    // On the screen in its colour at once, before the first paint (the hint follows with that paint).
+    m_host.platform().windowHints.fillOnShow(this, controls::backColor(this));
     if (target) {
         // Without a window manager nobody acts on the full-screen request, so the window takes the
         // screen's size itself.

@@ -99,6 +99,7 @@ void OtherMonitors::show(CompanionWindow& window, const QScreen& screen) {
     // Without a window manager nobody acts on the full-screen request, so the window takes the monitor's
     // geometry itself; the geometry also tells a window manager which monitor to fill.
     window.setGeometry(screen.geometry());
+    m_windowHints.fillOnShow(&window, m_colour);
     window.showFullScreen();
     m_windowHints.skipTaskbar(&window);
 }

@@ -112,6 +112,7 @@ class RecordingWindowHints final : public WindowHints {
   public:
     void skipTaskbar(QWidget* window) override { skipped << window; }
     void activate(QWidget* window) override { activated << window; }
+    void fillOnShow(QWidget*, const QColor&) override {}
     QList<QWidget*> skipped;
     QList<QWidget*> activated;
 };

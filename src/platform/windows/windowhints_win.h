@@ -15,6 +15,7 @@ class WindowsWindowHints final : public WindowHints {
         window->raise();
         window->activateWindow();
     }
+    void fillOnShow(QWidget*, const QColor&) override {}
 };
 
 } // namespace umbralux

@@ -11,6 +11,10 @@ void X11WindowHints::skipTaskbar(QWidget* window) {
     x11::skipTaskbar(window);
 }
 
+void X11WindowHints::fillOnShow(QWidget* window, const QColor& colour) {
+    x11::setBackground(window, colour);
+}
+
 void X11WindowHints::activate(QWidget* window) {
     window->raise();
     window->activateWindow();

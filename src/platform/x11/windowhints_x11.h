@@ -10,6 +10,8 @@ class X11WindowHints final : public WindowHints {
   public:
     void skipTaskbar(QWidget* window) override;
     void activate(QWidget* window) override;
+    /// The window's background in the X server: the server fills it at mapping, before Qt paints.
+    void fillOnShow(QWidget* window, const QColor& colour) override;
 };
 
 } // namespace umbralux

@@ -3,6 +3,7 @@
 
 #include "config.h"
 
+#include <QColor>
 #include <QGuiApplication>
 #include <QWidget>
 
@@ -145,6 +146,28 @@ void skipTaskbar(QWidget* window) {
     XFlush(dpy);
 }
 
+void setBackground(QWidget* window, const QColor& colour) {
+    Display* dpy = display();
+    if (!dpy || !window)
+        return;
+    const auto id = static_cast<Window>(window->winId());
+    XWindowAttributes attributes{};
+    if (!XGetWindowAttributes(dpy, id, &attributes))
+        return;
+    // The colour as the window's visual takes it; 16-bit channels, as X counts them.
+    constexpr int kChannelScale = 257;
+    XColor pixel{};
+    pixel.red = static_cast<unsigned short>(colour.red() * kChannelScale);
+    pixel.green = static_cast<unsigned short>(colour.green() * kChannelScale);
+    pixel.blue = static_cast<unsigned short>(colour.blue() * kChannelScale);
+    pixel.flags = DoRed | DoGreen | DoBlue;
+    if (!XAllocColor(dpy, attributes.colormap, &pixel))
+        return;
+    XSetWindowBackground(dpy, id, pixel.pixel);
+    // Before Qt's own requests to map the window, which follow on the same connection.
+    XFlush(dpy);
+}
+
 void activate(QWidget* window) {
     xcb_connection_t* conn = connection();
     if (!conn || !window)
@@ -187,6 +210,7 @@ void resetScreenSaver(_XDisplay*) {}
 void suspendScreenSaver(_XDisplay*, bool) {}
 void skipTaskbar(QWidget*) {}
 void activate(QWidget*) {}
+void setBackground(QWidget*, const QColor&) {}
 
 #endif
 

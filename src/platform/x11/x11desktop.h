@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+class QColor;
 class QWidget;
 // Xlib's own name for its Display: this header does not include Xlib.h, whose macros clash with Qt's.
 struct _XDisplay; // NOLINT(bugprone-reserved-identifier)
@@ -37,5 +38,8 @@ void skipTaskbar(QWidget* window);
 /// carries the time of the program's last input event, which a window manager, or the X server without one,
 /// takes as older than the focus the user gave elsewhere since), and directly without a window manager.
 void activate(QWidget* window);
+/// Sets the window's background in the server to the colour: the server fills the window with it whenever
+/// it is mapped or exposed, before the client paints. Creates the native window if there is none yet.
+void setBackground(QWidget* window, const QColor& colour);
 
 } // namespace umbralux::x11
