@@ -16,7 +16,10 @@ xsetroot -solid "#$ROOT"
 start_bus session
 store_set "Background Color" 255
 store_set Check4 0
-only_b_covered() { region_is $ROOT 0 0 1280 800 && region_is $RED 1280 0 1280 800; }
+# B in the screen colour below the band of the hint (which comes back whenever the window is activated
+# again), A as it was.
+HINT_BAND=80
+only_b_covered() { region_is $ROOT 0 0 1280 800 && region_is $RED 1280 $HINT_BAND 1280 $((800 - HINT_BAND)); }
 
 listed=$("$UMBRALUX" --list-monitors 2>/dev/null)
 grep -qx "A 1280x800+0+0 scale 1 primary" <<<"$listed" && grep -qx "B 1280x800+1280+0 scale 1" <<<"$listed" ||
