@@ -117,6 +117,16 @@ bool Connection::authenticate(const Deadline& deadline) {
     return writeAll("BEGIN\r\n", deadline);
 }
 
+bool Connection::waitUntilReady(short events, const Deadline& deadline) {
+    pollfd wait{m_fd, events, 0};
+    const int ready = ::poll(&wait, 1, deadline.remainingMs());
+    if (ready == 0)
+        return fail(Failure::Silent);
+    if (ready < 0 && errno != EINTR)
+        return fail(Failure::Broken);
+    return true; // ready, or a signal came: the caller tries again
+}
+
 bool Connection::writeAll(std::string_view bytes, const Deadline& deadline) {
     while (!bytes.empty()) {
         if (m_fd < 0)
@@ -130,12 +140,8 @@ bool Connection::writeAll(std::string_view bytes, const Deadline& deadline) {
             continue;
         if (written < 0 && errno != EAGAIN)
             return fail(Failure::Broken);
-        pollfd wait{m_fd, POLLOUT, 0};
-        const int ready = ::poll(&wait, 1, deadline.remainingMs());
-        if (ready == 0)
-            return fail(Failure::Silent);
-        if (ready < 0 && errno != EINTR)
-            return fail(Failure::Broken);
+        if (!waitUntilReady(POLLOUT, deadline))
+            return false;
     }
     return true;
 }
@@ -156,12 +162,8 @@ bool Connection::readMore(const Deadline& deadline) {
             continue;
         if (errno != EAGAIN)
             return fail(Failure::Broken);
-        pollfd wait{m_fd, POLLIN, 0};
-        const int ready = ::poll(&wait, 1, deadline.remainingMs());
-        if (ready == 0)
-            return fail(Failure::Silent);
-        if (ready < 0 && errno != EINTR)
-            return fail(Failure::Broken);
+        if (!waitUntilReady(POLLIN, deadline))
+            return false;
     }
 }
 

@@ -63,6 +63,8 @@ class Connection {
   private:
     bool connectTo(const SocketAddress& socket, const Deadline& deadline);
     bool authenticate(const Deadline& deadline);
+    /// Waits until the socket is ready for `events` (POLLIN, POLLOUT), at most until the deadline.
+    bool waitUntilReady(short events, const Deadline& deadline);
     bool writeAll(std::string_view bytes, const Deadline& deadline);
     /// Reads what is there into m_input, waiting for it until the deadline.
     bool readMore(const Deadline& deadline);

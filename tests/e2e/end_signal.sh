@@ -9,10 +9,7 @@ TEST_NAME=end_signal-${END_SIGNAL:?}
 start_x
 start_buses
 
-CALLS=$WORK/calls.log
-background "$CALLS" "$FAKEDESKTOP"
-wait_for 10 grep -qx ready "$CALLS" || fail "the fake desktop did not start: $(cat "$CALLS")"
-calls() { grep -c "^$1" "$CALLS" || true; }
+start_fake_desktop
 
 store_set Check4 1
 start_app

@@ -7,10 +7,7 @@
 
 start_x
 start_buses
-CALLS=$WORK/calls.log
-background "$CALLS" "$FAKEDESKTOP"
-wait_for 10 grep -qx ready "$CALLS" || fail "the fake desktop did not start: $(cat "$CALLS")"
-calls() { grep -c "^$1" "$CALLS" || true; }
+start_fake_desktop
 holding() { [ "$(calls ScreenSaver.Inhibit)" -gt "$(calls ScreenSaver.UnInhibit)" ] &&
     [ "$(calls login1.Inhibit)" -gt "$(calls 'login1 released')" ]; }
 released() { [ "$(calls ScreenSaver.Inhibit)" = "$(calls ScreenSaver.UnInhibit)" ] &&

@@ -92,6 +92,15 @@ start_buses() {
     start_bus system
 }
 
+# Starts the fake desktop services (FAKEDESKTOP, on the buses start_buses made) with the options given; the
+# calls they receive go to CALLS, one a line, and calls PREFIX counts those that begin with PREFIX.
+start_fake_desktop() {
+    CALLS=$WORK/calls.log
+    background "$CALLS" "$FAKEDESKTOP" "$@"
+    wait_for 10 grep -qx ready "$CALLS" || fail "the fake desktop did not start: $(cat "$CALLS")"
+}
+calls() { grep -c "^$1" "$CALLS" || true; }
+
 # The prefix of commands that run as the test's user (launch uses it): nothing, or setpriv after become_nobody.
 AS_USER=()
 # When the tests run as root, makes AS_USER run commands as nobody, for whom read-only means read-only.
