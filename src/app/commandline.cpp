@@ -62,6 +62,12 @@ CommandLine readCommandLine(const QStringList& arguments) {
             "the others stay usable."),
         QStringLiteral("NAME"));
     parser.addOption(monitor);
+    const QCommandLineOption monitorsOff(
+        QStringLiteral("monitors-off"),
+        QStringLiteral("With --show: powers the monitors off while the screen is covered. Input wakes them "
+                       "without dismissing the blank screen, which powers them off again after a while; "
+                       "they come on at every end of the showing."));
+    parser.addOption(monitorsOff);
     const QCommandLineOption listMonitors(
         QStringLiteral("list-monitors"),
         QStringLiteral("Lists the monitors, one per line: the desktop's name for it, its geometry and scale, "
@@ -108,6 +114,11 @@ CommandLine readCommandLine(const QStringList& arguments) {
             return usageError(QStringLiteral("--monitor goes with --show."), parser);
         command.show.monitors = parser.values(monitor);
         command.show.monitors.removeDuplicates();
+    }
+    if (parser.isSet(monitorsOff)) {
+        if (!parser.isSet(show))
+            return usageError(QStringLiteral("--monitors-off goes with --show."), parser);
+        command.show.monitorsOff = true;
     }
     const int actions = int(parser.isSet(show)) + int(parser.isSet(listMonitors)) + int(parser.isSet(status));
     if (actions > 1)

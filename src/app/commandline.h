@@ -21,6 +21,8 @@ struct ShowOptions {
     std::optional<std::chrono::seconds> keepAwakeFor;
     /// --monitor NAME...: only these monitors are covered; every monitor when empty.
     QStringList monitors;
+    /// --monitors-off: the monitors are powered off while covered.
+    bool monitorsOff = false;
 };
 
 /// What the command line asks for: an exit status (and what to print) when the program is to end at once,

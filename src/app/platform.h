@@ -6,6 +6,7 @@ namespace umbralux {
 class ColourPicker;
 class Dialogs;
 class KeepAwake;
+class MonitorPower;
 class PageOpener;
 class PointerDisplay;
 class ProgramEnd;
@@ -25,6 +26,7 @@ struct Platform {
     KeepAwake& keepAwake;
     ColourPicker& colourPicker;
     WindowHints& windowHints;
+    MonitorPower& monitorPower;
 };
 
 } // namespace umbralux

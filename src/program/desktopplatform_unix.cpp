@@ -3,9 +3,11 @@
 #include "desktopplatform.h"
 
 #include "app/backendkeepawake.h"
+#include "app/monitorpower.h"
 #include "app/platform.h"
 #include "config.h"
 #include "keepawake_unix.h"
+#include "monitorpower_unix.h"
 #include "platform/dbus/singleinstance_dbus.h"
 #include "platform/qt/colourpicker_qt.h"
 #include "platform/qt/dialogs_qt.h"
@@ -33,6 +35,7 @@ struct DesktopPlatform::Parts {
     BackendKeepAwake keepAwake{
         keepAwakeBackends(QDBusConnection::sessionBus(), QDBusConnection::systemBus())};
     ColourDialogPicker colourPicker;
+    FirstWorkingMonitorPower monitorPower{monitorPowerWays(QDBusConnection::sessionBus())};
     X11WindowHints windowHints;
     SignalEndRequests endRequests;
     DBusSingleInstance singleInstance{QDBusConnection::sessionBus(), QStringLiteral(UMBRALUX_APP_ID)};
@@ -50,9 +53,10 @@ StartPreparation::~StartPreparation() {
 
 DesktopPlatform::DesktopPlatform()
     : m_parts(std::make_unique<Parts>()),
-      m_services(std::make_unique<Platform>(Platform{
-          m_parts->settingsStore, m_parts->dialogs, m_parts->pageOpener, m_parts->random, m_parts->programEnd,
-          m_parts->pointerDisplay, m_parts->keepAwake, m_parts->colourPicker, m_parts->windowHints})) {
+      m_services(std::make_unique<Platform>(
+          Platform{m_parts->settingsStore, m_parts->dialogs, m_parts->pageOpener, m_parts->random,
+                   m_parts->programEnd, m_parts->pointerDisplay, m_parts->keepAwake, m_parts->colourPicker,
+                   m_parts->windowHints, m_parts->monitorPower})) {
     keepMemoryPrivate(); // before anything reads the password
 }
 

@@ -3,6 +3,7 @@
 #include "desktopplatform.h"
 
 #include "app/backendkeepawake.h"
+#include "app/monitorpower.h"
 #include "app/platform.h"
 #include "config.h"
 #include "platform/qt/colourpicker_qt.h"
@@ -41,6 +42,7 @@ struct DesktopPlatform::Parts {
     ShowCursorPointerDisplay pointerDisplay;
     BackendKeepAwake keepAwake{keepAwakeBackends()};
     ColourDialogPicker colourPicker;
+    NoMonitorPower monitorPower{QStringLiteral("this build has no way to power the monitors off")};
     WindowsWindowHints windowHints;
     WindowsSingleInstance singleInstance{QStringLiteral(UMBRALUX_APP_ID)};
 };
@@ -51,9 +53,10 @@ StartPreparation::~StartPreparation() = default;
 
 DesktopPlatform::DesktopPlatform()
     : m_parts(std::make_unique<Parts>()),
-      m_services(std::make_unique<Platform>(Platform{
-          m_parts->settingsStore, m_parts->dialogs, m_parts->pageOpener, m_parts->random, m_parts->programEnd,
-          m_parts->pointerDisplay, m_parts->keepAwake, m_parts->colourPicker, m_parts->windowHints})) {}
+      m_services(std::make_unique<Platform>(
+          Platform{m_parts->settingsStore, m_parts->dialogs, m_parts->pageOpener, m_parts->random,
+                   m_parts->programEnd, m_parts->pointerDisplay, m_parts->keepAwake, m_parts->colourPicker,
+                   m_parts->windowHints, m_parts->monitorPower})) {}
 
 DesktopPlatform::~DesktopPlatform() = default;
 

@@ -64,7 +64,8 @@ void TestKeepAwake::checkBoxToolTipFollowsTheServices() {
                       h.platform.pointerDisplay,
                       keepAwake,
                       h.platform.colourPicker,
-                      h.platform.windowHints};
+                      h.platform.windowHints,
+                      h.platform.monitorPower};
     Program program(services, h.store.folder());
     QCheckBox* check4 = test::control<QCheckBox>(&program.form1(),
                                                  "Check4"); // loads the blank screen, which starts keep-awake

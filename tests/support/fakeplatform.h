@@ -5,6 +5,7 @@
 #include "app/dialogs.h"
 #include "app/keepawake.h"
 #include "app/keepawakesummary.h"
+#include "app/monitorpower.h"
 #include "app/pageopener.h"
 #include "app/platform.h"
 #include "app/pointerdisplay.h"
@@ -117,6 +118,18 @@ class RecordingWindowHints final : public WindowHints {
     QList<QWidget*> activated;
 };
 
+/// Records each power change; refuses with `refusal` when it is set.
+class RecordingMonitorPower final : public MonitorPower {
+  public:
+    QString powerOff() override {
+        log << QStringLiteral("off");
+        return refusal;
+    }
+    void powerOn() override { log << QStringLiteral("on"); }
+    QString refusal;
+    QStringList log;
+};
+
 /// The settings store of one test: a map, with a folder of its own that tests use as the program folder.
 class TestStore final : public SettingsStore {
   public:
@@ -156,8 +169,9 @@ struct FakePlatform {
     RecordingKeepAwake keepAwake;
     ScriptedColourPicker colourPicker;
     RecordingWindowHints windowHints;
-    Platform services{settingsStore,  dialogs,   pageOpener,   random,     programEnd,
-                      pointerDisplay, keepAwake, colourPicker, windowHints};
+    RecordingMonitorPower monitorPower;
+    Platform services{settingsStore,  dialogs,   pageOpener,   random,      programEnd,
+                      pointerDisplay, keepAwake, colourPicker, windowHints, monitorPower};
 };
 
 } // namespace umbralux::test
