@@ -13,9 +13,10 @@ set -euo pipefail
 RUN_PACKAGES=(
     # build
     cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools libgl-dev libx11-dev libxss-dev libxfixes-dev libxcb1-dev
-    libfontconfig-dev
+    libfontconfig-dev libxcb-dpms0-dev
     # build: the Wayland compositor's idle inhibitor through Qt's Wayland client
     qt6-wayland-dev qt6-wayland-dev-tools qt6-base-private-dev wayland-protocols libwayland-dev pkg-config
+    plasma-wayland-protocols
     # the program's runtime on X11
     libqt6widgets6 libqt6dbus6 qt6-qpa-plugins xdg-utils fonts-liberation
     # ... and on Wayland

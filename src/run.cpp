@@ -10,8 +10,13 @@
 #include "program/program.h"
 
 #include <QLatin1String>
+#include <QtGlobal>
 #include <cstdio>
 #include <cstdlib>
+
+#ifdef Q_OS_UNIX
+#include "platform/wayland/outputpower.h"
+#endif
 
 namespace umbralux {
 namespace {
@@ -26,6 +31,10 @@ void withoutSessionBus() {
 } // namespace
 
 int run(int argc, char** argv, const Launch& launch) {
+#ifdef Q_OS_UNIX
+    if (argc == 2 && qstrcmp(argv[1], WaylandOutputPower::kGuardOption) == 0)
+        return WaylandOutputPower::guard(); // started by the program itself, never by a user
+#endif
     const CommandLine commandLine = answerCommandLine(argc, argv);
     if (commandLine.exitStatus)
         return *commandLine.exitStatus;
@@ -48,7 +57,7 @@ int run(int argc, char** argv, const Launch& launch) {
         platform.singleInstance().serveCommands(
             [&program](const QStringList& arguments) { return program.runCommand(arguments); });
         if (instance) {
-            app.setBeforeEscapedFailureExit([&program] { program.mousePointer().ShowMousePointer(); });
+            app.setBeforeEscapedFailureExit([&program] { program.restoreBeforeFailureExit(); });
             platform.onEndRequest([&program] { program.end(); });
             program.start(commandLine.request, commandLine.show);
             status = app.exec();

@@ -26,6 +26,8 @@ extra|2|stderr|^Usage:
 --show --keep-awake-for soon|2|stderr|'soon' is no duration
 --keep-awake-for 1h|2|stderr|--keep-awake-for goes with --show
 --monitor A|2|stderr|--monitor goes with --show
+--monitors-off|2|stderr|--monitors-off goes with --show
+--help|0|stdout|^  --monitors-off +With --show: powers the monitors off
 --show --status|2|stderr|do not go together
 --status|1|stderr|Umbralux is not running"
 

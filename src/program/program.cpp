@@ -7,11 +7,13 @@
 #include "app/exitchoice.h"
 #include "app/keepawake.h"
 #include "app/keepawakesummary.h"
+#include "app/monitorpower.h"
 #include "app/platform.h"
 #include "app/programend.h"
 #include "app/windowhints.h"
 #include "blank/form2.h"
 #include "blank/mousepointer.h"
+#include "monitorsoff.h"
 #include "options/form1.h"
 #include "platform/qt/inputcontext_qt.h"
 
@@ -39,6 +41,7 @@ Program::Program(Platform& platform, QString programFolder)
       m_mousePointer(std::make_unique<MousePointer>(platform.pointerDisplay)) {}
 
 Program::~Program() {
+    m_monitorsOff.reset();
     // Ending the program closes the windows without their closing steps.
     delete m_form1.data();
     delete m_nextForm1.data();
@@ -126,6 +129,8 @@ ServeResult Program::request(StartRequest request, const ShowOptions& show) {
             m_keepAwakeLimit = show.keepAwakeFor;
             m_keepAwakeUntil = QDateTime::currentDateTimeUtc().addSecs(show.keepAwakeFor->count());
         }
+        if (show.monitorsOff)
+            m_monitorsOff = std::make_unique<MonitorsOff>(m_platform.monitorPower);
         break;
     }
     case StartRequest::Nothing:
@@ -140,6 +145,7 @@ void Program::setShowingBlankScreen(bool showing) {
     if (!showing) {
         m_keepAwakeLimit.reset();
         m_coveredMonitors.clear();
+        m_monitorsOff.reset();
     }
 }
 
@@ -190,6 +196,15 @@ QString Program::unknownMonitors(const QStringList& names) {
     return {};
 }
 
+QJsonValue Program::monitorsOffState() const {
+    if (!m_monitorsOff)
+        return QJsonValue(); // not asked for
+    QJsonObject state{{QStringLiteral("off"), m_monitorsOff->off()}};
+    if (!m_monitorsOff->refusal().isEmpty())
+        state.insert(QStringLiteral("reason"), m_monitorsOff->refusal());
+    return state;
+}
+
 QString Program::statusJson() {
     using settings::ExitMethod;
     using settings::Reader;
@@ -237,7 +252,8 @@ QString Program::statusJson() {
          m_showingBlankScreen ? QJsonValue(m_coveredSince.toString(Qt::ISODate)) : QJsonValue()},
         {QStringLiteral("exitMethod"), method},
         {QStringLiteral("monitors"), monitors},
-        {QStringLiteral("keepAwake"), keepAwake}};
+        {QStringLiteral("keepAwake"), keepAwake},
+        {QStringLiteral("monitorsOff"), monitorsOffState()}};
     return QString::fromUtf8(QJsonDocument(state).toJson(QJsonDocument::Indented));
 }
 
@@ -257,9 +273,16 @@ void Program::showForm1() {
 }
 
 void Program::end() {
+    m_monitorsOff.reset();
     if (m_mousePointer->PointerHidden())
         m_mousePointer->ShowMousePointer();
     m_platform.programEnd.endProgram(0);
+}
+
+void Program::restoreBeforeFailureExit() {
+    m_mousePointer->ShowMousePointer();
+    if (m_monitorsOff && m_monitorsOff->off())
+        m_platform.monitorPower.powerOn();
 }
 
 void Program::formUnloaded(QWidget* form) {

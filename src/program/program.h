@@ -7,6 +7,7 @@
 #include "app/startrequest.h"
 
 #include <QDateTime>
+#include <QJsonValue>
 #include <QObject>
 #include <QPointer>
 #include <QString>
@@ -21,6 +22,7 @@ namespace umbralux {
 class Dialogs;
 class Form1;
 class Form2;
+class MonitorsOff;
 class MousePointer;
 struct Platform;
 
@@ -76,6 +78,8 @@ class Program final : public QObject, public FormHost {
     /// window would: the pointer comes back, nothing is stored, and the windows, with keep-awake's holds,
     /// are released as the program ends with status 0.
     void end();
+    /// What must come back even when the program dies of a failure: the pointer and the monitors.
+    void restoreBeforeFailureExit();
 
     BlankScreenWindow& blankScreen() override;
     OptionsWindow& optionsWindow() override;
@@ -89,6 +93,9 @@ class Program final : public QObject, public FormHost {
     void formHidden(QWidget* form) override;
 
   private:
+    /// For --status: null when the showing did not ask for the monitors off, else whether they are off
+    /// now and, when nothing could power them off, why.
+    QJsonValue monitorsOffState() const;
     /// While the blank screen waits for the key that dismisses it: has the input context set itself up
     /// (once), and builds the next options window from its design, with its native window, so that the key
     /// finds only the window's load and paint left to do.
@@ -114,6 +121,8 @@ class Program final : public QObject, public FormHost {
     QDateTime m_keepAwakeUntil;
     /// The monitors the showing that is up covers, when its command line chose them.
     QStringList m_coveredMonitors;
+    /// The monitors powered off while the showing that is up lasts, when its command line asked for it.
+    std::unique_ptr<MonitorsOff> m_monitorsOff;
 };
 
 } // namespace umbralux

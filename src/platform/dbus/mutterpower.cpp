@@ -1,0 +1,39 @@
+// SPDX-License-Identifier: MIT
+#include "mutterpower.h"
+
+#include <QDBusConnectionInterface>
+#include <QDBusMessage>
+#include <QDBusVariant>
+
+namespace umbralux {
+namespace {
+
+const QString kService = QStringLiteral("org.gnome.Mutter.DisplayConfig");
+const QString kPath = QStringLiteral("/org/gnome/Mutter/DisplayConfig");
+const QString kProperty = QStringLiteral("PowerSaveMode");
+
+QDBusMessage setMode(int mode) {
+    QDBusMessage call = QDBusMessage::createMethodCall(
+        kService, kPath, QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("Set"));
+    call << kService << kProperty << QVariant::fromValue(QDBusVariant(mode));
+    return call;
+}
+
+} // namespace
+
+QString MutterMonitorPower::powerOff() {
+    if (!m_bus.isConnected())
+        return QStringLiteral("GNOME: no session bus");
+    if (!m_bus.interface()->isServiceRegistered(kService))
+        return QStringLiteral("GNOME: its display configuration is not on the session bus");
+    const QDBusMessage reply = m_bus.call(setMode(kModeOff), QDBus::Block, kCallTimeoutMs);
+    if (reply.type() == QDBusMessage::ErrorMessage)
+        return QStringLiteral("GNOME: %1").arg(reply.errorMessage());
+    return {};
+}
+
+void MutterMonitorPower::powerOn() {
+    m_bus.call(setMode(kModeOn), QDBus::Block, kCallTimeoutMs);
+}
+
+} // namespace umbralux
