@@ -2,6 +2,7 @@
 # SPDX-License-Identifier: MIT
 # `--show` never leaves the screen open, and never waits long, whatever holds or stalls the session bus:
 #   another program holds the name and answers    the screen is covered by this start, which says why
+#                                                 (and a plain start opens its own options window)
 #   another program holds the name and never answers
 #   our own instance holds it and hangs (SIGSTOP)
 #   a bus socket that accepts and never speaks
@@ -52,6 +53,12 @@ fake_owner() {
 fake_owner answer
 covers_itself "an impostor that answers"
 grep -q "held by another program" "$WORK/app.log" || fail "no word on the impostor: $(cat "$WORK/app.log")"
+# A plain start beside the impostor: its own options window, not a request handed to a stranger.
+launch $PLATFORM
+wait_for 10 options_shown || fail "a plain start beside an impostor opened nothing: $(cat "$WORK/app.log")"
+grep -q "held by another program" "$WORK/app.log" || fail "no word on the impostor: $(cat "$WORK/app.log")"
+kill "$APP_PID"
+wait "$APP_PID" 2>/dev/null || true
 kill "$OWNER_PID"
 
 fake_owner mute

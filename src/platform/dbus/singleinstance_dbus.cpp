@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "singleinstance_dbus.h"
 
+#include "launcher/ownprogram.h"
 #include "requestlog.h"
 
 #include <QDBusAbstractAdaptor>
@@ -9,6 +10,7 @@
 #include <QDBusReply>
 #include <QLoggingCategory>
 #include <QVariantMap>
+#include <unistd.h>
 
 Q_LOGGING_CATEGORY(lcInstance, "umbralux.instance", QtWarningMsg)
 
@@ -110,7 +112,7 @@ bool DBusSingleInstance::claim(StartRequest request, Serve serve) {
     m_serve = nullptr;
     if (handOver(request))
         return false;
-    qCWarning(lcInstance).noquote() << "the running instance does not answer; this one starts on its own";
+    qCWarning(lcInstance).noquote() << "no instance took the request; this one starts on its own";
     return true;
 }
 
@@ -154,9 +156,31 @@ ServeResult DBusSingleInstance::received(StartRequest request) {
     return m_serve ? m_serve(request) : ServeResult::Served;
 }
 
+bool DBusSingleInstance::heldByOurProgram() {
+    QDBusMessage call = QDBusMessage::createMethodCall(
+        QStringLiteral("org.freedesktop.DBus"), QStringLiteral("/org/freedesktop/DBus"),
+        QStringLiteral("org.freedesktop.DBus"), QStringLiteral("GetConnectionCredentials"));
+    call << m_name;
+    const QDBusMessage reply = m_bus.call(call, QDBus::Block, kHandOverTimeoutMs);
+    if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty())
+        return false;
+    const QVariantMap credentials = qdbus_cast<QVariantMap>(reply.arguments().constFirst());
+    bool known = false;
+    const uint uid = credentials.value(QStringLiteral("UnixUserID")).toUInt(&known);
+    if (!known || uid != ::getuid())
+        return false;
+    const uint pid = credentials.value(QStringLiteral("ProcessID")).toUInt(&known);
+    return known && runsProgram(pid, "/proc/self/exe");
+}
+
 bool DBusSingleInstance::handOver(StartRequest request) {
     if (request == StartRequest::Nothing)
         return true; // the desktop's own start, and an instance is there to take its request
+    if (!heldByOurProgram()) {
+        qCWarning(lcInstance).noquote() << m_name << "is held by another program or another user's; this one"
+                                        << "starts on its own";
+        return false;
+    }
     const bool show = request == StartRequest::ShowScreen;
     QDBusMessage call = QDBusMessage::createMethodCall(
         m_name, m_path, kInterface, show ? QStringLiteral("ActivateAction") : QStringLiteral("Activate"));

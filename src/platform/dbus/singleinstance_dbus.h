@@ -38,6 +38,8 @@ class DBusSingleInstance final : public QObject, public SingleInstance {
     ServeResult received(StartRequest request);
     CommandReply runCommand(const QStringList& arguments);
     /// Asks the running instance for the request; false when it could not be reached.
+    /// Whether the name's holder is this program run by this user, as the front end checks it.
+    bool heldByOurProgram();
     bool handOver(StartRequest request);
 
     QDBusConnection m_bus;
