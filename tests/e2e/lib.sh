@@ -96,7 +96,13 @@ start_buses() {
 # calls they receive go to CALLS, one a line, and calls PREFIX counts those that begin with PREFIX.
 start_fake_desktop() {
     CALLS=$WORK/calls.log
-    background "$CALLS" "$FAKEDESKTOP" "$@"
+    if [ ${#AS_USER[@]} != 0 ]; then
+        # Run as the buses' user, from where that user can reach it.
+        mkdir -p "$WORK/program"
+        cp "$FAKEDESKTOP" "$WORK/program/"
+        FAKEDESKTOP=$WORK/program/$(basename "$FAKEDESKTOP")
+    fi
+    background "$CALLS" "${AS_USER[@]}" "$FAKEDESKTOP" "$@"
     wait_for 10 grep -qx ready "$CALLS" || fail "the fake desktop did not start: $(cat "$CALLS")"
 }
 calls() { grep -c "^$1" "$CALLS" || true; }
