@@ -3,9 +3,42 @@
 # `--monitor NAME` on a desk of two monitors: --list-monitors names both; `--show --monitor B` covers B and
 # leaves A as it was, with the pointer shown over it; an unknown name is refused with the names there are
 # and status 2, cold and handed over, and covers nothing; unplugging B ends that showing as a dismissal
-# would.
+# would. Under sway, with two outputs: the outputs' names, the blank screen on the chosen one alone, and
+# the refusal.
+#   chosen_monitors.sh bare|openbox|sway
 SCREEN_SIZE=2560x800
 . "$(dirname "$0")/lib.sh"
+
+if [ "$WM_MODE" = sway ]; then
+    SWAY_OUTPUTS=2 start_sway
+    start_bus session
+    give_to_user "$XDG_CONFIG_HOME"
+    # The outputs that show a window of the program, by name.
+    showing() {
+        as_user swaymsg -t get_tree | jq -c '[.nodes[] | select(.type == "output") |
+            select([.. | objects | select(.app_id == "io.github.quenbrook.Umbralux" and .visible)] | length > 0) | .name]'
+    }
+    listed=$(as_user "$UMBRALUX" --list-monitors 2>/dev/null)
+    grep -q "^X11-1 " <<<"$listed" && grep -q "^X11-2 " <<<"$listed" || fail "--list-monitors: $listed"
+    status=0
+    as_user "$UMBRALUX" --show --monitor X11-3 >"$WORK/refused.log" 2>&1 || status=$?
+    [ $status = 2 ] && grep -q "no monitor is named 'X11-3'; the monitors are: X11-1, X11-2" "$WORK/refused.log" ||
+        fail "an unknown output ended with $status: $(cat "$WORK/refused.log")"
+    [ "$(showing)" = "[]" ] || fail "a refused --monitor showed a window on $(showing)"
+    launch wayland --show --monitor X11-2
+    only_second() { [ "$(showing)" = '["X11-2"]' ]; }
+    wait_for 10 only_second || fail "not X11-2 alone covered: $(showing)"
+    as_user "$UMBRALUX" --status | jq -e '.covered and .monitors == ["X11-2"]' >/dev/null ||
+        fail "--status: $(as_user "$UMBRALUX" --status)"
+    # A click on the covered output gives the blank screen the keyboard (the outputs are X windows, the
+    # second one on top).
+    xdotool mousemove 100 100 click 1
+    sleep 0.3
+    send key:Escape
+    expect_exit 0
+    note "passed"
+    exit 0
+fi
 
 RED=FF0000
 ROOT=336699

@@ -130,7 +130,8 @@ copy_program() {
 # A real Wayland compositor: sway, nested in a private X server through its X11 back end, so that xdotool
 # on that server is the keyboard and mouse of the compositor. sway refuses to run as root; the compositor,
 # the program and the tools then run as nobody, with a home, a runtime folder and a store of their own.
-# SWAY_FLAGS: more of sway's options (-d: its debug log, which shows each request it handles).
+# SWAY_FLAGS: more of sway's options (-d: its debug log, which shows each request it handles); SWAY_OUTPUTS:
+# how many outputs it shows (one X window each).
 start_sway() {
     become_nobody
     mkdir -p "$WORK/home" "$WORK/runtime" "$XDG_CONFIG_HOME"
@@ -140,7 +141,7 @@ start_sway() {
     XVFB_ARGS="-ac" start_x
     printf '%s\n' "xwayland disable" >"$WORK/sway.conf"
     give_to_user "$WORK/home" "$WORK/runtime" "$XDG_CONFIG_HOME"
-    WLR_BACKENDS=x11 WLR_RENDERER=pixman WLR_X11_OUTPUTS=1 \
+    WLR_BACKENDS=x11 WLR_RENDERER=pixman WLR_X11_OUTPUTS=${SWAY_OUTPUTS:-1} \
         background "$WORK/sway.log" "${AS_USER[@]}" sway ${SWAY_FLAGS:-} -c "$WORK/sway.conf"
     wait_for 15 bash -c "ls '$XDG_RUNTIME_DIR'/sway-ipc.*.sock" || fail "sway did not start: $(tail -5 "$WORK/sway.log")"
     SWAYSOCK=$(ls "$XDG_RUNTIME_DIR"/sway-ipc.*.sock)
