@@ -5,7 +5,6 @@
 #include "app/backendkeepawake.h"
 #include "platform/dbus/cookieinhibitor.h"
 #include "platform/dbus/fallbackinhibitor.h"
-#include "platform/dbus/gnomeinhibitor.h"
 #include "platform/dbus/logindinhibitor.h"
 #include "platform/dbus/portalinhibitor.h"
 #include "platform/dbus/useractivity.h"
@@ -318,7 +317,7 @@ std::unique_ptr<KeepAwake> TestKeepAwakeBackends::keepAwake(const QString& backe
         list.push_back(std::make_unique<PortalInhibitor>(bus));
     else if (backends == "screen saver or GNOME")
         list.push_back(std::make_unique<FallbackInhibitor>(CookieInhibitor::screenSaver(bus),
-                                                           std::make_unique<GnomeInhibitor>(bus)));
+                                                           CookieInhibitor::gnomeSession(bus)));
     else if (backends == "user activity")
         list.push_back(std::make_unique<UserActivity>(bus));
     return std::make_unique<BackendKeepAwake>(std::move(list));
