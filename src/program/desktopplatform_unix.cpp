@@ -11,6 +11,7 @@
 #include "platform/dbus/singleinstance_dbus.h"
 #include "platform/qt/colourpicker_qt.h"
 #include "platform/qt/dialogs_qt.h"
+#include "platform/qt/inputcontext_qt.h"
 #include "platform/qt/pointerdisplay_qt.h"
 #include "platform/qt/programend_qt.h"
 #include "platform/qt/randomsource_qt.h"
@@ -37,6 +38,7 @@ struct DesktopPlatform::Parts {
     ColourDialogPicker colourPicker;
     FirstWorkingMonitorPower monitorPower{monitorPowerWays(QDBusConnection::sessionBus())};
     X11WindowHints windowHints;
+    QtInputContext inputContext;
     SignalEndRequests endRequests;
     DBusSingleInstance singleInstance{QDBusConnection::sessionBus(), QStringLiteral(UMBRALUX_APP_ID)};
 };
@@ -56,7 +58,7 @@ DesktopPlatform::DesktopPlatform()
       m_services(std::make_unique<Platform>(
           Platform{m_parts->settingsStore, m_parts->dialogs, m_parts->pageOpener, m_parts->random,
                    m_parts->programEnd, m_parts->pointerDisplay, m_parts->keepAwake, m_parts->colourPicker,
-                   m_parts->windowHints, m_parts->monitorPower})) {
+                   m_parts->windowHints, m_parts->monitorPower, m_parts->inputContext})) {
     keepMemoryPrivate(); // before anything reads the password
 }
 

@@ -8,6 +8,7 @@
 #include "config.h"
 #include "platform/qt/colourpicker_qt.h"
 #include "platform/qt/dialogs_qt.h"
+#include "platform/qt/inputcontext_qt.h"
 #include "platform/qt/programend_qt.h"
 #include "platform/qt/randomsource_qt.h"
 #include "platform/windows/pageopener_win.h"
@@ -44,6 +45,7 @@ struct DesktopPlatform::Parts {
     ColourDialogPicker colourPicker;
     NoMonitorPower monitorPower{QStringLiteral("this build has no way to power the monitors off")};
     WindowsWindowHints windowHints;
+    QtInputContext inputContext;
     WindowsSingleInstance singleInstance{QStringLiteral(UMBRALUX_APP_ID)};
 };
 
@@ -56,7 +58,7 @@ DesktopPlatform::DesktopPlatform()
       m_services(std::make_unique<Platform>(
           Platform{m_parts->settingsStore, m_parts->dialogs, m_parts->pageOpener, m_parts->random,
                    m_parts->programEnd, m_parts->pointerDisplay, m_parts->keepAwake, m_parts->colourPicker,
-                   m_parts->windowHints, m_parts->monitorPower})) {}
+                   m_parts->windowHints, m_parts->monitorPower, m_parts->inputContext})) {}
 
 DesktopPlatform::~DesktopPlatform() = default;
 
