@@ -5,6 +5,7 @@ namespace umbralux {
 
 class ColourPicker;
 class Dialogs;
+class InputContext;
 class KeepAwake;
 class MonitorPower;
 class PageOpener;
@@ -27,6 +28,7 @@ struct Platform {
     ColourPicker& colourPicker;
     WindowHints& windowHints;
     MonitorPower& monitorPower;
+    InputContext& inputContext;
 };
 
 } // namespace umbralux

@@ -24,7 +24,8 @@ class StartPreparation {
 };
 
 /// Owns the real services of the desktop the program runs on. The one place that knows the concrete
-/// backends: each platform has its own implementation file, and the build picks one.
+/// backends: each system lists them in its own header (desktopparts_unix.h, desktopparts_win.h) and does
+/// what it does its own way in its own file; desktopplatform.cpp is what they share. The build picks them.
 class DesktopPlatform {
   public:
     DesktopPlatform();

@@ -4,7 +4,6 @@
 #include "app/unavailablebackend.h"
 #include "platform/dbus/cookieinhibitor.h"
 #include "platform/dbus/fallbackinhibitor.h"
-#include "platform/dbus/gnomeinhibitor.h"
 #include "platform/dbus/logindinhibitor.h"
 #include "platform/dbus/portalinhibitor.h"
 #include "platform/dbus/useractivity.h"
@@ -37,7 +36,7 @@ std::vector<std::unique_ptr<KeepAwakeBackend>> keepAwakeBackends(const QDBusConn
     } else {
         // GNOME has no org.freedesktop.ScreenSaver inhibitor; its session manager stands in for it.
         backends.push_back(std::make_unique<FallbackInhibitor>(CookieInhibitor::screenSaver(session),
-                                                               std::make_unique<GnomeInhibitor>(session)));
+                                                               CookieInhibitor::gnomeSession(session)));
         backends.push_back(CookieInhibitor::powerManagement(session));
         backends.push_back(std::make_unique<UserActivity>(session));
     }

@@ -5,6 +5,7 @@
 #include "app/dialogs.h"
 #include "app/duration.h"
 #include "app/exitchoice.h"
+#include "app/inputcontext.h"
 #include "app/keepawake.h"
 #include "app/keepawakesummary.h"
 #include "app/monitorpower.h"
@@ -15,7 +16,6 @@
 #include "blank/mousepointer.h"
 #include "monitorsoff.h"
 #include "options/form1.h"
-#include "platform/qt/inputcontext_qt.h"
 
 #include <QGuiApplication>
 #include <QJsonArray>
@@ -312,7 +312,7 @@ void Program::prepareForDismissal() {
         if (!m_form2 || !m_form2->isActiveWindow())
             return;
         if (!m_keyboardPrepared)
-            m_keyboardPrepared = prepareInputContext();
+            m_keyboardPrepared = m_platform.inputContext.prepare();
         if (!m_form1 && !m_nextForm1) {
             m_nextForm1 = new Form1(*this);
             m_nextForm1->winId();

@@ -196,9 +196,9 @@ void TestKeepAwake::anyKeyCurtainSurvivesItsOwnTicks() {
         fakes.store.set(QStringLiteral("Option%1").arg(i), i == 1 ? "True" : "False");
     BackendKeepAwake keepAwake{
         keepAwakeBackends(QDBusConnection::sessionBus(), QDBusConnection::systemBus())};
-    Platform services{fakes.settingsStore, fakes.dialogs,        fakes.pageOpener, fakes.random,
-                      fakes.programEnd,    fakes.pointerDisplay, keepAwake,        fakes.colourPicker,
-                      fakes.windowHints,   fakes.monitorPower};
+    Platform services{fakes.settingsStore, fakes.dialogs,        fakes.pageOpener,  fakes.random,
+                      fakes.programEnd,    fakes.pointerDisplay, keepAwake,         fakes.colourPicker,
+                      fakes.windowHints,   fakes.monitorPower,   fakes.inputContext};
     {
         Program program(services, fakes.store.folder());
         program.start();

@@ -1,35 +1,29 @@
 // SPDX-License-Identifier: MIT
 // Keep-awake's D-Bus backends against fake desktop services on a private bus of the test's own, without a
 // display: what each inhibitor asks and gives back, GNOME standing in for the screen saver, the user activity
-// signal, what is logged, and the tool tip's sentence.
+// signal, what is logged, and the tool tip's sentence; and the end-to-end tests' helper, which plays the same
+// services in a process of its own.
 #include "app/backendkeepawake.h"
+#include "fakedesktopservices.h"
 #include "platform/dbus/cookieinhibitor.h"
 #include "platform/dbus/fallbackinhibitor.h"
-#include "platform/dbus/gnomeinhibitor.h"
 #include "platform/dbus/logindinhibitor.h"
 #include "platform/dbus/portalinhibitor.h"
 #include "platform/dbus/useractivity.h"
 #include "program/keepawake_unix.h"
 
 #include <QDBusConnection>
-#include <QDBusContext>
-#include <QDBusError>
-#include <QDBusObjectPath>
 #include <QDBusPendingCallWatcher>
-#include <QDBusUnixFileDescriptor>
+#include <QDBusVariant>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLoggingCategory>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QSignalSpy>
-#include <QSocketNotifier>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
 #include <optional>
-
-#include <unistd.h>
 
 using namespace umbralux;
 
@@ -42,11 +36,8 @@ constexpr qint64 kImmediateMs = 500;
 /// The longest chain of calls and answers: the screen saver's refusal, GNOME's request, its answer, and one
 /// round more for what that answer sends.
 constexpr int kSettleRounds = 4;
-/// How long a "late" refusal takes: long after hold() has returned.
-constexpr int kLateMs = 200;
 
 const QString kSyncService = QStringLiteral("test.umbralux.Sync");
-const QString kRequestPath = QStringLiteral("/org/freedesktop/portal/desktop/request/1_1/umbralux");
 
 /// A bus without service files, so that no name is ever started on demand.
 constexpr char kBusConfig[] =
@@ -69,105 +60,6 @@ void recordLog(QtMsgType type, const QMessageLogContext& context, const QString&
         g_previousHandler(type, context, message);
 }
 
-/// org.freedesktop.ScreenSaver or org.freedesktop.PowerManagement.Inhibit, as `name` says: `modes` may
-/// make it refuse holds ("refuses", "refuses late", "refuses once") or user activity ("NotSupported",
-/// "UnknownMethod").
-class CookieService : public QObject, protected QDBusContext {
-    Q_OBJECT
-  public:
-    CookieService(QString name, QStringList modes) : m_name(std::move(name)), m_modes(std::move(modes)) {}
-    int lateAnswers = 0;
-
-  public Q_SLOTS:
-    uint Inhibit(const QString& application, const QString&) {
-        const bool once = m_modes.contains(QLatin1String("refuses once")) && m_refusals == 0;
-        if (!once && !m_modes.contains(QLatin1String("refuses")) &&
-            !m_modes.contains(QLatin1String("refuses late"))) {
-            g_events << QStringLiteral("%1.Inhibit %2 %3").arg(m_name, application).arg(++m_cookie);
-            return m_cookie;
-        }
-        ++m_refusals;
-        g_events << m_name + QStringLiteral(".Inhibit refused");
-        const QDBusMessage refusal =
-            message().createErrorReply(QDBusError::AccessDenied, QStringLiteral("Inhibiting is not allowed"));
-        if (!m_modes.contains(QLatin1String("refuses late"))) {
-            sendErrorReply(QDBusError::AccessDenied, refusal.errorMessage());
-            return 0;
-        }
-        setDelayedReply(true);
-        ++lateAnswers;
-        QTimer::singleShot(kLateMs, this, [this, refusal, bus = connection()] {
-            bus.send(refusal);
-            --lateAnswers;
-        });
-        return 0;
-    }
-    void UnInhibit(uint cookie) { g_events << QStringLiteral("%1.UnInhibit %2").arg(m_name).arg(cookie); }
-    void SimulateUserActivity() {
-        g_events << m_name + QStringLiteral(".SimulateUserActivity");
-        if (m_modes.contains(QLatin1String("NotSupported")))
-            sendErrorReply(QDBusError::NotSupported, QStringLiteral("This method is not implemented"));
-        else if (m_modes.contains(QLatin1String("UnknownMethod")))
-            sendErrorReply(QDBusError::UnknownMethod, QStringLiteral("No such method"));
-    }
-
-  private:
-    QString m_name;
-    QStringList m_modes;
-    uint m_cookie = 0;
-    int m_refusals = 0;
-};
-
-class GnomeSession : public QObject {
-    Q_OBJECT
-  public Q_SLOTS:
-    uint Inhibit(const QString& application, uint, const QString&, uint flags) {
-        g_events
-            << QStringLiteral("Gnome.Inhibit %1 flags %2 %3").arg(application).arg(flags).arg(++m_cookie);
-        return m_cookie;
-    }
-    void Uninhibit(uint cookie) { g_events << QStringLiteral("Gnome.Uninhibit %1").arg(cookie); }
-
-  private:
-    uint m_cookie = 0;
-};
-
-class Login1 : public QObject {
-    Q_OBJECT
-  public Q_SLOTS:
-    /// Like logind: the holder gets the writing end of a pipe, and the hold ends when it is closed.
-    QDBusUnixFileDescriptor Inhibit(const QString& what, const QString& who, const QString&,
-                                    const QString& mode) {
-        int ends[2];
-        if (pipe(ends) != 0)
-            return {};
-        QDBusUnixFileDescriptor handed(ends[1]); // a copy of its own
-        close(ends[1]);
-        auto* notifier = new QSocketNotifier(ends[0], QSocketNotifier::Read, this);
-        connect(notifier, &QSocketNotifier::activated, this, [notifier, fd = ends[0]] {
-            char byte = 0;
-            if (read(fd, &byte, 1) <= 0) {
-                g_events << QStringLiteral("login1 released");
-                notifier->setEnabled(false);
-                close(fd);
-            }
-        });
-        g_events << QStringLiteral("login1.Inhibit %1 %2 %3").arg(what, who, mode);
-        return handed;
-    }
-};
-
-/// The portal's Inhibit interface, and the request it answers with.
-class Portal : public QObject {
-    Q_OBJECT
-  public Q_SLOTS:
-    QDBusObjectPath Inhibit(const QString&, uint flags, const QVariantMap&) {
-        g_events << QStringLiteral("Portal.Inhibit flags %1").arg(flags);
-        return QDBusObjectPath(kRequestPath);
-    }
-    void Close() { g_events << QStringLiteral("Portal.Request.Close"); }
-};
-
 class Sync : public QObject {
     Q_OBJECT
   public Q_SLOTS:
@@ -175,67 +67,40 @@ class Sync : public QObject {
 };
 
 /// The services a row asks for, e.g. {"ScreenSaver refuses late", "GNOME", "login1"}, on the fakes'
-/// connection for as long as it lives.
-class FakeDesktop {
+/// connection for as long as it lives, each call they receive one of the events.
+class FakeDesktop : public test::FakeDesktopServices {
   public:
-    FakeDesktop(QDBusConnection bus, const QStringList& services)
-        : m_bus(std::move(bus)), m_screenSaver("ScreenSaver", modes(services, "ScreenSaver")),
-          m_powerManagement("PowerManagement", modes(services, "PowerManagement")) {
-        if (!modes(services, "ScreenSaver").isEmpty())
-            serve("org.freedesktop.ScreenSaver", "/org/freedesktop/ScreenSaver",
-                  "org.freedesktop.ScreenSaver", &m_screenSaver);
-        if (services.contains("PowerManagement"))
-            serve("org.freedesktop.PowerManagement", "/org/freedesktop/PowerManagement/Inhibit",
-                  "org.freedesktop.PowerManagement.Inhibit", &m_powerManagement);
-        if (services.contains("GNOME"))
-            serve("org.gnome.SessionManager", "/org/gnome/SessionManager", "org.gnome.SessionManager",
-                  &m_gnome);
-        if (services.contains("login1"))
-            serve("org.freedesktop.login1", "/org/freedesktop/login1", "org.freedesktop.login1.Manager",
-                  &m_login1);
-        if (services.contains("portal")) {
-            serve("org.freedesktop.portal.Desktop", "/org/freedesktop/portal/desktop",
-                  "org.freedesktop.portal.Inhibit", &m_portal);
-            QVERIFY(m_bus.registerObject(kRequestPath, "org.freedesktop.portal.Request", &m_portal,
-                                         QDBusConnection::ExportAllSlots));
-            m_paths << kRequestPath;
-        }
-    }
-    ~FakeDesktop() {
-        for (const QString& name : std::as_const(m_names))
-            m_bus.unregisterService(name);
-        for (const QString& path : std::as_const(m_paths))
-            m_bus.unregisterObject(path);
-    }
-    FakeDesktop(const FakeDesktop&) = delete;
-    FakeDesktop& operator=(const FakeDesktop&) = delete;
+    FakeDesktop(const QDBusConnection& bus, const QStringList& services)
+        : FakeDesktopServices(services, bus, bus, [](const QString& call) { g_events << call; }) {}
+};
 
-    /// Refusals that are still to come.
-    int lateAnswers() const { return m_screenSaver.lateAnswers; }
+/// The end-to-end tests' helper (FAKEDESKTOP), with the test's bus as its session and its system bus.
+class Helper {
+  public:
+    Helper(const QString& address, const QStringList& arguments) {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("DBUS_SESSION_BUS_ADDRESS", address);
+        environment.insert("DBUS_SYSTEM_BUS_ADDRESS", address);
+        m_process.setProcessEnvironment(environment);
+        m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        m_process.start(QString::fromLocal8Bit(qgetenv("FAKEDESKTOP")), arguments);
+    }
+    ~Helper() {
+        m_process.kill();
+        m_process.waitForFinished(kDeadlineMs);
+    }
+    Helper(const Helper&) = delete;
+    Helper& operator=(const Helper&) = delete;
+
+    /// Every line it printed so far.
+    QStringList lines() {
+        m_output += QString::fromLocal8Bit(m_process.readAllStandardOutput());
+        return m_output.split('\n', Qt::SkipEmptyParts);
+    }
 
   private:
-    static QStringList modes(const QStringList& services, const char* service) {
-        QStringList found;
-        for (const QString& entry : services)
-            if (entry.startsWith(QLatin1String(service)))
-                found << entry.mid(int(qstrlen(service))).trimmed();
-        return found;
-    }
-    void serve(const QString& name, const QString& path, const QString& interface, QObject* object) {
-        QVERIFY(m_bus.registerObject(path, interface, object, QDBusConnection::ExportAllSlots));
-        QVERIFY(m_bus.registerService(name));
-        m_names << name;
-        m_paths << path;
-    }
-
-    QDBusConnection m_bus;
-    CookieService m_screenSaver;
-    CookieService m_powerManagement;
-    GnomeSession m_gnome;
-    Login1 m_login1;
-    Portal m_portal;
-    QStringList m_names;
-    QStringList m_paths;
+    QProcess m_process;
+    QString m_output;
 };
 
 /// What the private bus answers for a name nobody owns.
@@ -257,6 +122,8 @@ class TestKeepAwakeBackends : public QObject {
     void holdsAndGivesBack();
     void toolTipSaysWhatWorks_data();
     void toolTipSaysWhatWorks();
+    void helperPlaysLogind();
+    void helperPlaysMuttersPowerSaveMode();
 
   private:
     std::unique_ptr<KeepAwake> keepAwake(const QString& backends);
@@ -265,6 +132,7 @@ class TestKeepAwakeBackends : public QObject {
 
     QTemporaryDir m_dir;
     QProcess m_daemon;
+    QString m_address;
     std::optional<QDBusConnection> m_fakes;
     std::optional<QDBusConnection> m_program;
     Sync m_sync;
@@ -280,9 +148,9 @@ void TestKeepAwakeBackends::initTestCase() {
     m_daemon.start("dbus-daemon", {"--config-file=" + config.fileName(), "--nofork", "--print-address"});
     QVERIFY2(m_daemon.waitForStarted(kDeadlineMs), "needs dbus-daemon");
     QTRY_VERIFY_WITH_TIMEOUT(m_daemon.canReadLine(), kDeadlineMs);
-    const QString address = QString::fromLocal8Bit(m_daemon.readLine()).trimmed();
-    m_fakes = QDBusConnection::connectToBus(address, "fakes");
-    m_program = QDBusConnection::connectToBus(address, "program");
+    m_address = QString::fromLocal8Bit(m_daemon.readLine()).trimmed();
+    m_fakes = QDBusConnection::connectToBus(m_address, "fakes");
+    m_program = QDBusConnection::connectToBus(m_address, "program");
     QVERIFY(m_fakes->isConnected() && m_program->isConnected());
     QVERIFY(m_fakes->registerObject("/", kSyncService, &m_sync, QDBusConnection::ExportAllSlots));
     QVERIFY(m_fakes->registerService(kSyncService));
@@ -318,7 +186,7 @@ std::unique_ptr<KeepAwake> TestKeepAwakeBackends::keepAwake(const QString& backe
         list.push_back(std::make_unique<PortalInhibitor>(bus));
     else if (backends == "screen saver or GNOME")
         list.push_back(std::make_unique<FallbackInhibitor>(CookieInhibitor::screenSaver(bus),
-                                                           std::make_unique<GnomeInhibitor>(bus)));
+                                                           CookieInhibitor::gnomeSession(bus)));
     else if (backends == "user activity")
         list.push_back(std::make_unique<UserActivity>(bus));
     return std::make_unique<BackendKeepAwake>(std::move(list));
@@ -398,6 +266,9 @@ void TestKeepAwakeBackends::holdsAndGivesBack_data() {
         << QStringList{"hold", "ScreenSaver.Inhibit refused", "release",
                        "hold", "ScreenSaver.Inhibit refused", "release"}
         << QStringList{"warning org.freedesktop.ScreenSaver refused: Inhibiting is not allowed"};
+    QTest::newRow("screen saver never answers: nothing waits for it")
+        << "screen saver" << QStringList{"ScreenSaver never answers"} << "hold wait release wait"
+        << QStringList{"hold", "ScreenSaver.Inhibit unanswered", "release"} << QStringList{};
     QTest::newRow("screen saver missing: no time-out, no warning, said once")
         << "screen saver" << QStringList{} << "hold wait release hold wait release"
         << QStringList{"hold", "release", "hold", "release"}
@@ -481,6 +352,7 @@ void TestKeepAwakeBackends::holdsAndGivesBack() {
     QFETCH(QStringList, events);
     QFETCH(QStringList, complaints);
     FakeDesktop fakes(*m_fakes, services);
+    QVERIFY2(fakes.failure().isEmpty(), qPrintable(fakes.failure()));
     std::unique_ptr<KeepAwake> keepAwake = this->keepAwake(backends);
 
     run(*keepAwake, fakes, script);
@@ -529,6 +401,7 @@ void TestKeepAwakeBackends::toolTipSaysWhatWorks() {
     QFETCH(QString, script);
     QFETCH(QString, toolTip);
     FakeDesktop fakes(*m_fakes, services);
+    QVERIFY2(fakes.failure().isEmpty(), qPrintable(fakes.failure()));
     if (sandboxed)
         qputenv("FLATPAK_ID", "org.umbralux.Umbralux");
     std::unique_ptr<KeepAwake> keepAwake = this->keepAwake("desktop");
@@ -539,6 +412,45 @@ void TestKeepAwakeBackends::toolTipSaysWhatWorks() {
     QCOMPARE(keepAwake->describe(), toolTip);
     keepAwake.reset();
     settle(fakes);
+}
+
+// The helper's logind as the real backend finds it: the descriptor handed out, and its closing noticed.
+void TestKeepAwakeBackends::helperPlaysLogind() {
+    Helper helper(m_address, {"--no-screensaver"});
+    QTRY_COMPARE_WITH_TIMEOUT(helper.lines(), QStringList{"ready"}, kDeadlineMs);
+    LogindInhibitor logind(*m_program);
+
+    logind.hold();
+    QTRY_COMPARE_WITH_TIMEOUT(logind.state(), Inhibitor::State::Holding, kDeadlineMs);
+    logind.release();
+
+    QTRY_COMPARE_WITH_TIMEOUT(helper.lines(),
+                              (QStringList{"ready", "login1.Inhibit idle Umbralux block", "login1 released"}),
+                              kDeadlineMs);
+}
+
+// Mutter's display configuration in the helper: the monitors' power written and read back.
+void TestKeepAwakeBackends::helperPlaysMuttersPowerSaveMode() {
+    Helper helper(m_address, {"--no-screensaver", "--no-login1", "--serve=DisplayConfig"});
+    QTRY_COMPARE_WITH_TIMEOUT(helper.lines(), QStringList{"ready"}, kDeadlineMs);
+    const auto properties = [](const QString& method) {
+        QDBusMessage call = QDBusMessage::createMethodCall("org.gnome.Mutter.DisplayConfig",
+                                                           "/org/gnome/Mutter/DisplayConfig",
+                                                           "org.freedesktop.DBus.Properties", method);
+        call << QStringLiteral("org.gnome.Mutter.DisplayConfig") << QStringLiteral("PowerSaveMode");
+        return call;
+    };
+    for (const int mode : {3, 0}) {
+        const QDBusMessage set =
+            m_program->call(properties("Set") << QVariant::fromValue(QDBusVariant(mode)));
+        QVERIFY2(set.type() == QDBusMessage::ReplyMessage, qPrintable(set.errorMessage()));
+    }
+    const QDBusMessage get = m_program->call(properties("Get"));
+    QCOMPARE(get.arguments().value(0).value<QDBusVariant>().variant(), QVariant(0));
+    QTRY_COMPARE_WITH_TIMEOUT(
+        helper.lines(),
+        (QStringList{"ready", "DisplayConfig.PowerSaveMode 3", "DisplayConfig.PowerSaveMode 0"}),
+        kDeadlineMs);
 }
 
 QTEST_MAIN(TestKeepAwakeBackends)

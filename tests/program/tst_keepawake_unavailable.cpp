@@ -65,7 +65,8 @@ void TestKeepAwake::checkBoxToolTipFollowsTheServices() {
                       keepAwake,
                       h.platform.colourPicker,
                       h.platform.windowHints,
-                      h.platform.monitorPower};
+                      h.platform.monitorPower,
+                      h.platform.inputContext};
     Program program(services, h.store.folder());
     QCheckBox* check4 = test::control<QCheckBox>(&program.form1(),
                                                  "Check4"); // loads the blank screen, which starts keep-awake

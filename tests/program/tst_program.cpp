@@ -8,12 +8,23 @@
 
 using namespace umbralux;
 
+namespace {
+
+/// Well beyond the moment the program gets ready for the key that dismisses the blank screen.
+constexpr int kBeyondPreparationMs = 300;
+/// Upper bound for the blank screen to come up and be active.
+constexpr int kDeadlineMs = 5000;
+
+} // namespace
+
 class TestProgram : public test::HarnessTest {
     Q_OBJECT
   private Q_SLOTS:
     void requests_data();
     void requests();
     void returnLoadsWhatIsStoredThen();
+    void inputContextPreparedWhileCovered_data();
+    void inputContextPreparedWhileCovered();
 };
 
 void TestProgram::requests_data() {
@@ -104,7 +115,7 @@ void TestProgram::returnLoadsWhatIsStoredThen() {
     program.start();
     program.loadedForm1()->PushButton1_Click();
     QVERIFY(program.loadedForm2() && program.loadedForm2()->isVisible());
-    QTest::qWait(300); // beyond the moment the next options window is built
+    QTest::qWait(kBeyondPreparationMs); // beyond the moment the next options window is built
     QVERIFY(!program.loadedForm1());
     m_h->store.set("Text1", "changed meanwhile");
     m_h->store.set("Check4", "1");
@@ -115,6 +126,41 @@ void TestProgram::returnLoadsWhatIsStoredThen() {
     QCOMPARE(options->findChild<QLineEdit*>(QStringLiteral("Text1"))->text(),
              QStringLiteral("changed meanwhile"));
     QCOMPARE(options->Check4Value(), 1);
+}
+
+void TestProgram::inputContextPreparedWhileCovered_data() {
+    QTest::addColumn<bool>("prepared"); // what the input context says of each preparation
+    QTest::addColumn<int>("afterFirst");
+    QTest::addColumn<int>("afterSecond"); // after the blank screen came up a second time
+    QTest::newRow("done at the first showing, not again") << true << 1 << 1;
+    QTest::newRow("not done: tried again at the next showing") << false << 1 << 2;
+}
+
+// The input context is got ready while the blank screen is up and active, and not while the options window
+// is: there the first key may not wait for it.
+void TestProgram::inputContextPreparedWhileCovered() {
+    QFETCH(bool, prepared);
+    QFETCH(int, afterFirst);
+    QFETCH(int, afterSecond);
+    test::RecordingInputContext& inputContext = m_h->platform.inputContext;
+    inputContext.prepared = prepared;
+    Program& program = m_h->program;
+    program.start();
+    QTest::qWait(kBeyondPreparationMs);
+    QCOMPARE(inputContext.preparations, 0); // the options window alone: not yet
+
+    program.loadedForm1()->PushButton1_Click();
+    QTRY_VERIFY_WITH_TIMEOUT(program.loadedForm2()->isActiveWindow(), kDeadlineMs);
+    QTRY_COMPARE_WITH_TIMEOUT(inputContext.preparations, afterFirst, kDeadlineMs);
+    QTest::keyClick(program.loadedForm2(), Qt::Key_Escape);
+    test::settle();
+    QTest::qWait(kBeyondPreparationMs);
+    QCOMPARE(inputContext.preparations, afterFirst); // the options window is back: nothing more
+
+    program.loadedForm1()->PushButton1_Click();
+    QTRY_VERIFY_WITH_TIMEOUT(program.loadedForm2()->isActiveWindow(), kDeadlineMs);
+    QTest::qWait(kBeyondPreparationMs);
+    QCOMPARE(inputContext.preparations, afterSecond);
 }
 
 QTEST_MAIN(TestProgram)

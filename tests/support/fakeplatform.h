@@ -3,6 +3,7 @@
 
 #include "app/colourpicker.h"
 #include "app/dialogs.h"
+#include "app/inputcontext.h"
 #include "app/keepawake.h"
 #include "app/keepawakesummary.h"
 #include "app/monitorpower.h"
@@ -130,6 +131,17 @@ class RecordingMonitorPower final : public MonitorPower {
     QStringList log;
 };
 
+/// Counts the preparations; each says it was done unless `prepared` is false.
+class RecordingInputContext final : public InputContext {
+  public:
+    bool prepare() override {
+        ++preparations;
+        return prepared;
+    }
+    bool prepared = true;
+    int preparations = 0;
+};
+
 /// The settings store of one test: a map, with a folder of its own that tests use as the program folder.
 class TestStore final : public SettingsStore {
   public:
@@ -170,8 +182,9 @@ struct FakePlatform {
     ScriptedColourPicker colourPicker;
     RecordingWindowHints windowHints;
     RecordingMonitorPower monitorPower;
-    Platform services{settingsStore,  dialogs,   pageOpener,   random,      programEnd,
-                      pointerDisplay, keepAwake, colourPicker, windowHints, monitorPower};
+    RecordingInputContext inputContext;
+    Platform services{settingsStore, dialogs,      pageOpener,  random,       programEnd,  pointerDisplay,
+                      keepAwake,     colourPicker, windowHints, monitorPower, inputContext};
 };
 
 } // namespace umbralux::test

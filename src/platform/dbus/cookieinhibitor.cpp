@@ -2,27 +2,54 @@
 #include "cookieinhibitor.h"
 
 namespace umbralux {
+namespace {
+
+/// What the freedesktop.org services ask for: who holds, and why.
+QVariantList applicationAndReason() {
+    return {QString::fromLatin1(kInhibitingApplication), QString::fromLatin1(kInhibitReason)};
+}
+
+/// GNOME's session manager: no window to name, since the hold belongs to the program and not to one of its
+/// windows.
+constexpr uint kNoWindow = 0;
+/// The session manager's flag for "the session must not become idle".
+constexpr uint kGnomeIdleFlag = 8;
+
+} // namespace
 
 std::unique_ptr<CookieInhibitor> CookieInhibitor::screenSaver(const QDBusConnection& bus) {
     return std::make_unique<CookieInhibitor>(QStringLiteral("org.freedesktop.ScreenSaver"),
                                              QStringLiteral("/org/freedesktop/ScreenSaver"),
-                                             QStringLiteral("org.freedesktop.ScreenSaver"), bus);
+                                             QStringLiteral("org.freedesktop.ScreenSaver"),
+                                             applicationAndReason(), QStringLiteral("UnInhibit"), bus);
 }
 
 std::unique_ptr<CookieInhibitor> CookieInhibitor::powerManagement(const QDBusConnection& bus) {
     return std::make_unique<CookieInhibitor>(QStringLiteral("org.freedesktop.PowerManagement"),
                                              QStringLiteral("/org/freedesktop/PowerManagement/Inhibit"),
-                                             QStringLiteral("org.freedesktop.PowerManagement.Inhibit"), bus);
+                                             QStringLiteral("org.freedesktop.PowerManagement.Inhibit"),
+                                             applicationAndReason(), QStringLiteral("UnInhibit"), bus);
 }
 
-CookieInhibitor::CookieInhibitor(QString service, QString path, QString interface, QDBusConnection bus)
+std::unique_ptr<CookieInhibitor> CookieInhibitor::gnomeSession(const QDBusConnection& bus) {
+    const QString service = QStringLiteral("org.gnome.SessionManager");
+    return std::make_unique<CookieInhibitor>(service, QStringLiteral("/org/gnome/SessionManager"), service,
+                                             QVariantList{QString::fromLatin1(kInhibitingApplication),
+                                                          kNoWindow, QString::fromLatin1(kInhibitReason),
+                                                          kGnomeIdleFlag},
+                                             QStringLiteral("Uninhibit"), bus);
+}
+
+CookieInhibitor::CookieInhibitor(QString service, QString path, QString interface,
+                                 QVariantList inhibitArguments, QString giveBackMethod, QDBusConnection bus)
     : Inhibitor(service, std::move(bus)), m_service(std::move(service)), m_path(std::move(path)),
-      m_interface(std::move(interface)) {}
+      m_interface(std::move(interface)), m_inhibitArguments(std::move(inhibitArguments)),
+      m_giveBackMethod(std::move(giveBackMethod)) {}
 
 QDBusMessage CookieInhibitor::request() const {
     QDBusMessage call =
         QDBusMessage::createMethodCall(m_service, m_path, m_interface, QStringLiteral("Inhibit"));
-    call << QString::fromLatin1(kInhibitingApplication) << QString::fromLatin1(kInhibitReason);
+    call.setArguments(m_inhibitArguments);
     return call;
 }
 
@@ -33,8 +60,7 @@ bool CookieInhibitor::keep(const QDBusMessage& reply) {
 }
 
 void CookieInhibitor::giveBack() {
-    QDBusMessage call =
-        QDBusMessage::createMethodCall(m_service, m_path, m_interface, QStringLiteral("UnInhibit"));
+    QDBusMessage call = QDBusMessage::createMethodCall(m_service, m_path, m_interface, m_giveBackMethod);
     call << m_cookie;
     bus().send(call); // nothing to wait for
 }

@@ -9,7 +9,7 @@
 
 namespace umbralux {
 
-bool prepareInputContext() {
+bool QtInputContext::prepare() {
     if (QGuiApplication::platformName() != QLatin1String("xcb"))
         return false;
     const QPlatformIntegration* integration = QGuiApplicationPrivate::platformIntegration();

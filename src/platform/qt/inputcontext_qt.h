@@ -1,12 +1,17 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "app/inputcontext.h"
+
 namespace umbralux {
 
-/// Has Qt's input context make now what it otherwise makes at the first key press that reaches a window
-/// taking text input. Under X11 that is the compose table of the user's locale, read and compiled from a
-/// file of half a megabyte: milliseconds that the first key would otherwise wait. Whether it was done: only
-/// under X11, and only while the focus is on something that takes text input.
-bool prepareInputContext();
+/// Qt's platform input context. Under X11 it makes, at the first key press, the compose table of the
+/// user's locale, read and compiled from a file of half a megabyte: milliseconds that the first key would
+/// otherwise wait. prepare() does it only under X11, and only while the focus is on something that takes
+/// text input; elsewhere there is nothing to make ahead.
+class QtInputContext final : public InputContext {
+  public:
+    bool prepare() override;
+};
 
 } // namespace umbralux

@@ -1,0 +1,25 @@
+// SPDX-License-Identifier: MIT
+// What every desktop shares: the services handed to the program and the single instance, taken from the
+// parts that the system's own header lists.
+#include "desktopplatform.h"
+
+#include "app/platform.h"
+// desktopparts_unix.h or desktopparts_win.h: the build names the one of its system (src/CMakeLists.txt).
+#include UMBRALUX_DESKTOP_PARTS
+
+namespace umbralux {
+
+DesktopPlatform::DesktopPlatform()
+    : m_parts(std::make_unique<Parts>()),
+      m_services(std::make_unique<Platform>(
+          Platform{m_parts->settingsStore, m_parts->dialogs, m_parts->pageOpener, m_parts->random,
+                   m_parts->programEnd, m_parts->pointerDisplay, m_parts->keepAwake, m_parts->colourPicker,
+                   m_parts->windowHints, m_parts->monitorPower, m_parts->inputContext})) {}
+
+DesktopPlatform::~DesktopPlatform() = default;
+
+SingleInstance& DesktopPlatform::singleInstance() {
+    return m_parts->singleInstance;
+}
+
+} // namespace umbralux
