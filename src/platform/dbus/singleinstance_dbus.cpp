@@ -3,6 +3,7 @@
 
 #include "requestlog.h"
 
+#include <QCoreApplication>
 #include <QDBusAbstractAdaptor>
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
@@ -146,7 +147,8 @@ void DBusSingleInstance::serveCommands(const RunCommand& run) {
 
 SingleInstance::CommandReply DBusSingleInstance::runCommand(const QStringList& arguments) {
     if (!m_serve || !m_runCommand)
-        return {kNotServingStatus, QStringLiteral("this instance serves no requests\n")};
+        return {kNotServingStatus,
+                QCoreApplication::translate("SingleInstance", "this instance serves no requests\n")};
     return m_runCommand(arguments);
 }
 
