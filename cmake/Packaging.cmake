@@ -18,7 +18,8 @@ set(CPACK_DEBIAN_PACKAGE_HOMEPAGE ${PROJECT_HOMEPAGE_URL})
 # loaded at run time, so their package is named here.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils")
+# Qt's own translations: the standard buttons and the usage lines in the user's language.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils, qt6-translations-l10n")
 # CPack puts the summary above this long description.
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "Umbralux covers the whole screen with one flat colour, black unless you pick
 another, and keeps it there until you dismiss it in the way you chose: any

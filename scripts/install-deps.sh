@@ -14,11 +14,15 @@ RUN_PACKAGES=(
     # build
     cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools libgl-dev libx11-dev libxss-dev libxfixes-dev libxcb1-dev
     libfontconfig-dev libxcb-dpms0-dev
+    # build: the translations (lupdate and lrelease, and their CMake functions)
+    qt6-l10n-tools qt6-tools-dev
     # build: the Wayland compositor's idle inhibitor through Qt's Wayland client
     qt6-wayland-dev qt6-wayland-dev-tools qt6-base-private-dev wayland-protocols libwayland-dev pkg-config
     plasma-wayland-protocols
     # the program's runtime on X11
     libqt6widgets6 libqt6dbus6 qt6-qpa-plugins xdg-utils fonts-liberation
+    # ... with Qt's own texts (standard buttons, the usage lines) in the user's language
+    qt6-translations-l10n
     # ... and on Wayland
     qt6-wayland
     # a virtual X server, for scripts/run.sh on a machine without a display
@@ -49,8 +53,8 @@ WINDOWS_PACKAGES=(
     # the cross compiler (POSIX threads, which Qt needs) and the build tools
     g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev
     cmake ninja-build
-    # the host's Qt tools (moc, rcc, uic) and, for its source package, dpkg-source
-    qt6-base-dev qt6-base-dev-tools dpkg-dev
+    # the host's Qt tools (moc, rcc, uic, lupdate, lrelease) and, for its source package, dpkg-source
+    qt6-base-dev qt6-base-dev-tools qt6-l10n-tools qt6-tools-dev dpkg-dev
     # the emulator that runs the Windows tests (scripts/wine-run.sh), and the installer CPack builds
     wine64 nsis
 )

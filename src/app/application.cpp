@@ -48,13 +48,14 @@ void Application::endOnEscapedFailure(const std::exception_ptr& failure) noexcep
         } catch (...) {
         }
     }
-    QByteArray description;
+    QByteArray text = "a failure escaped an event handler and the program ends\n"; // should all else fail
     try {
-        description = describeFailure(failure).toLocal8Bit();
+        text = tr("%1: a failure escaped an event handler and the program ends: %2\n")
+                   .arg(applicationName(), describeFailure(failure))
+                   .toLocal8Bit();
     } catch (...) {
     }
-    std::fprintf(stderr, "%s: a failure escaped an event handler and the program ends: %s\n",
-                 qPrintable(applicationName()), description.constData());
+    std::fputs(text.constData(), stderr);
     std::fflush(nullptr); // _Exit() does not flush
     // Not exit(): the windows and their state are in the middle of an event and must not run destructors.
     std::_Exit(kEscapedFailureStatus);

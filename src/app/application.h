@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "translations.h"
+
 #include <QApplication>
 #include <functional>
 
@@ -27,6 +29,8 @@ class Application : public QApplication {
     [[noreturn]] void endOnEscapedFailure(const std::exception_ptr& failure) noexcept;
     static void substituteDesignFonts();
 
+    /// Installed before any window or text of the program is made.
+    Translations m_translations;
     std::function<void()> m_restore;
 };
 

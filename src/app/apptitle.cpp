@@ -3,6 +3,7 @@
 
 #include "failure.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 
 namespace umbralux {
@@ -16,7 +17,7 @@ QString& applicationTitle() {
 QString cutLastWord(const QString& text) {
     const qsizetype space = text.lastIndexOf(QLatin1Char(' '));
     if (space < 0)
-        throw Failure(QStringLiteral("Invalid procedure call or argument"));
+        throw Failure(QCoreApplication::translate("Failure", "Invalid procedure call or argument"));
     return text.left(space);
 }
 

@@ -4,6 +4,7 @@
 #include "failure.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QPalette>
 
 namespace umbralux {
@@ -20,7 +21,7 @@ QPalette::ColorRole systemColorRole(quint32 index) {
     case 18: // button text
         return QPalette::ButtonText;
     default:
-        throw Failure(QStringLiteral("Invalid property value"));
+        throw Failure(QCoreApplication::translate("Failure", "Invalid property value"));
     }
 }
 
@@ -32,7 +33,7 @@ QColor colorFromReference(qint64 reference) {
         return QColor(int(bits & 0xFF), int((bits >> 8) & 0xFF), int((bits >> 16) & 0xFF));
     if ((bits & 0xFFFFFF00u) == kSystemColorFlag)
         return QApplication::palette().color(QPalette::Active, systemColorRole(bits & 0xFF));
-    throw Failure(QStringLiteral("Invalid property value"));
+    throw Failure(QCoreApplication::translate("Failure", "Invalid property value"));
 }
 
 qint32 referenceFromColor(const QColor& color) {

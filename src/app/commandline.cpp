@@ -3,6 +3,7 @@
 
 #include "config.h"
 #include "duration.h"
+#include "translations.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -34,48 +35,58 @@ CommandLine usageError(const QString& error, const QCommandLineParser& parser) {
 
 CommandLine readCommandLine(const QStringList& arguments) {
     QCommandLineParser parser;
-    parser.setApplicationDescription(
-        QStringLiteral("Covers the screen with one colour until it is dismissed in the way chosen in the "
+    parser.setApplicationDescription(QCoreApplication::translate(
+        "CommandLine", "Covers the screen with one colour until it is dismissed in the way chosen in the "
                        "options window."));
     // Qt's own help option would also offer --help-all for Qt's options, which the program does not take.
-    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
-                                  QStringLiteral("Displays this help and exits."));
+    const QCommandLineOption help(
+        {QStringLiteral("h"), QStringLiteral("help")},
+        QCoreApplication::translate("CommandLine", "Displays this help and exits."));
     parser.addOption(help);
     const QCommandLineOption version = parser.addVersionOption();
     const QCommandLineOption show(
         QStringLiteral("show"),
-        QStringLiteral(
+        QCoreApplication::translate(
+            "CommandLine",
             "Covers the screen at once with the stored choices, as Show Screen does. When Umbralux "
             "runs already, its blank screen is shown instead."));
     parser.addOption(show);
     const QCommandLineOption keepAwakeFor(
         QStringLiteral("keep-awake-for"),
-        QStringLiteral("With --show: keeps the computer awake for at most DURATION (90s, 45m, 2h, 1h30m; up "
-                       "to a week), then hands keep-awake back while the screen stays covered. Keep-awake is "
-                       "on for that long even when the options window's box is unticked; nothing is stored."),
-        QStringLiteral("DURATION"));
+        QCoreApplication::translate(
+            "CommandLine",
+            "With --show: keeps the computer awake for at most DURATION (90s, 45m, 2h, 1h30m; up "
+            "to a week), then hands keep-awake back while the screen stays covered. Keep-awake is "
+            "on for that long even when the options window's box is unticked; nothing is stored."),
+        QCoreApplication::translate("CommandLine", "DURATION"));
     parser.addOption(keepAwakeFor);
     const QCommandLineOption monitor(
         QStringLiteral("monitor"),
-        QStringLiteral(
+        QCoreApplication::translate(
+            "CommandLine",
             "With --show, once or more: covers only the monitor of this name (see --list-monitors); "
             "the others stay usable."),
-        QStringLiteral("NAME"));
+        QCoreApplication::translate("CommandLine", "NAME"));
     parser.addOption(monitor);
     const QCommandLineOption monitorsOff(
         QStringLiteral("monitors-off"),
-        QStringLiteral("With --show: powers the monitors off while the screen is covered. Input wakes them "
-                       "without dismissing the blank screen, which powers them off again after a while; "
-                       "they come on at every end of the showing."));
+        QCoreApplication::translate(
+            "CommandLine",
+            "With --show: powers the monitors off while the screen is covered. Input wakes them "
+            "without dismissing the blank screen, which powers them off again after a while; "
+            "they come on at every end of the showing."));
     parser.addOption(monitorsOff);
     const QCommandLineOption listMonitors(
         QStringLiteral("list-monitors"),
-        QStringLiteral("Lists the monitors, one per line: the desktop's name for it, its geometry and scale, "
-                       "and which one is primary."));
+        QCoreApplication::translate(
+            "CommandLine",
+            "Lists the monitors, one per line: the desktop's name for it, its geometry and scale, "
+            "and which one is primary."));
     parser.addOption(listMonitors);
     const QCommandLineOption status(
         QStringLiteral("status"),
-        QStringLiteral(
+        QCoreApplication::translate(
+            "CommandLine",
             "Prints the running instance's state as JSON: whether the screen is covered and since "
             "when, the exit method, and for each means of keep-awake whether it holds, was refused "
             "and why, or is not there."));
@@ -88,9 +99,9 @@ CommandLine readCommandLine(const QStringList& arguments) {
     if (!parser.parse(arguments))
         return usageError(parser.errorText(), parser);
     if (!parser.positionalArguments().isEmpty())
-        return usageError(
-            QStringLiteral("Unexpected argument '%1'.").arg(parser.positionalArguments().constFirst()),
-            parser);
+        return usageError(QCoreApplication::translate("CommandLine", "Unexpected argument '%1'.")
+                              .arg(parser.positionalArguments().constFirst()),
+                          parser);
     if (parser.isSet(help))
         return ending(0, parser.helpText());
     if (parser.isSet(version))
@@ -99,30 +110,36 @@ CommandLine readCommandLine(const QStringList& arguments) {
     CommandLine command;
     if (parser.isSet(keepAwakeFor)) {
         if (!parser.isSet(show))
-            return usageError(QStringLiteral("--keep-awake-for goes with --show."), parser);
+            return usageError(
+                QCoreApplication::translate("CommandLine", "--keep-awake-for goes with --show."), parser);
         const QString value = parser.value(keepAwakeFor);
         command.show.keepAwakeFor = parseDuration(value);
         if (!command.show.keepAwakeFor)
             return usageError(
-                QStringLiteral("'%1' is no duration for --keep-awake-for: write it as 90s, 45m, "
-                               "2h or 1h30m, more than nothing and at most a week.")
+                QCoreApplication::translate("CommandLine",
+                                            "'%1' is no duration for --keep-awake-for: write it as 90s, 45m, "
+                                            "2h or 1h30m, more than nothing and at most a week.")
                     .arg(value),
                 parser);
     }
     if (parser.isSet(monitor)) {
         if (!parser.isSet(show))
-            return usageError(QStringLiteral("--monitor goes with --show."), parser);
+            return usageError(QCoreApplication::translate("CommandLine", "--monitor goes with --show."),
+                              parser);
         command.show.monitors = parser.values(monitor);
         command.show.monitors.removeDuplicates();
     }
     if (parser.isSet(monitorsOff)) {
         if (!parser.isSet(show))
-            return usageError(QStringLiteral("--monitors-off goes with --show."), parser);
+            return usageError(QCoreApplication::translate("CommandLine", "--monitors-off goes with --show."),
+                              parser);
         command.show.monitorsOff = true;
     }
     const int actions = int(parser.isSet(show)) + int(parser.isSet(listMonitors)) + int(parser.isSet(status));
     if (actions > 1)
-        return usageError(QStringLiteral("--show, --list-monitors and --status do not go together."), parser);
+        return usageError(QCoreApplication::translate(
+                              "CommandLine", "--show, --list-monitors and --status do not go together."),
+                          parser);
     if (parser.isSet(show))
         command.request = StartRequest::ShowScreen;
     else if (parser.isSet(service))
@@ -143,12 +160,14 @@ CommandLine answerCommandLine(int argc, char** argv) {
     // A core application reads the arguments without connecting to a display; it is gone before the
     // program's own application object is made.
     QCoreApplication core(argc, argv);
+    const Translations translations; // the answers in the user's language
     QCoreApplication::setApplicationVersion(QStringLiteral(UMBRALUX_VERSION));
     CommandLine command = readCommandLine(QCoreApplication::arguments());
     if (command.status && !command.exitStatus) {
         // The front end asks the running instance; reaching the program means there is none to ask.
         command.exitStatus = kNoInstanceStatus;
-        command.output = QStringLiteral("%1: Umbralux is not running, so there is no state to print.\n")
+        command.output = QCoreApplication::translate(
+                             "CommandLine", "%1: Umbralux is not running, so there is no state to print.\n")
                              .arg(QCoreApplication::applicationName());
     }
     if (command.exitStatus)

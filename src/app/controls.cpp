@@ -4,6 +4,7 @@
 #include "failure.h"
 
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QWidget>
 
 namespace umbralux::controls {
@@ -33,7 +34,7 @@ void setCheckBoxValue(QCheckBox* box, qint16 value) {
         box->setCheckState(Qt::PartiallyChecked);
         return;
     default:
-        throw Failure(QStringLiteral("Invalid property value"));
+        throw Failure(QCoreApplication::translate("Failure", "Invalid property value"));
     }
 }
 

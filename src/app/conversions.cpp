@@ -3,14 +3,20 @@
 
 #include "failure.h"
 
+#include <QCoreApplication>
 #include <QRegularExpression>
 #include <limits>
 
 namespace umbralux::conversions {
 namespace {
 
-const QString kTypeMismatch = QStringLiteral("Type mismatch");
-const QString kOverflow = QStringLiteral("Overflow");
+constexpr char kTypeMismatch[] = QT_TRANSLATE_NOOP("Failure", "Type mismatch");
+constexpr char kOverflow[] = QT_TRANSLATE_NOOP("Failure", "Overflow");
+
+/// A failure with the text in the user's language.
+Failure failure(const char* text) {
+    return Failure(QCoreApplication::translate("Failure", text));
+}
 
 /// Reads a decimal number (surrounding blanks allowed, as the store's readers always were) into 64 bits.
 /// Digits that do not fit even there are an overflow, anything that is no number a type mismatch.
@@ -22,14 +28,14 @@ qint64 toInteger64(const QString& text) {
         return value;
     static const QRegularExpression kDigits(QStringLiteral("^[+-]?[0-9]+$"));
     if (kDigits.match(trimmed).hasMatch())
-        throw Failure(kOverflow);
-    throw Failure(kTypeMismatch);
+        throw failure(kOverflow);
+    throw failure(kTypeMismatch);
 }
 
 template <typename Int> Int toRange(const QString& text) {
     const qint64 value = toInteger64(text);
     if (value < std::numeric_limits<Int>::min() || value > std::numeric_limits<Int>::max())
-        throw Failure(kOverflow);
+        throw failure(kOverflow);
     return static_cast<Int>(value);
 }
 

@@ -10,6 +10,12 @@ constexpr char kLocationPrefix[] = "in Umbrasys2021/08/31.";
 /// The innermost running handler's scope; the program's windows all run on the main thread.
 thread_local const ReportingScope* innermostScope = nullptr;
 
+/// The last line of every report.
+QString screenshotRequest() {
+    return QCoreApplication::translate("ErrorReport", "Please email screenshot of this message to %1")
+        .arg(QLatin1String(kSupportAddress));
+}
+
 } // namespace
 
 ReportingScope::ReportingScope(const QString& location) : m_outer(innermostScope), m_location(location) {
@@ -30,18 +36,18 @@ QString describeFailure(const std::exception_ptr& failure) {
     } catch (const Failure& f) {
         return f.description();
     } catch (const std::bad_alloc&) {
-        return QStringLiteral("Out of memory");
+        return QCoreApplication::translate("ErrorReport", "Out of memory");
     } catch (const std::exception& e) {
         return QString::fromLocal8Bit(e.what());
     } catch (...) {
-        return QStringLiteral("Unknown error");
+        return QCoreApplication::translate("ErrorReport", "Unknown error");
     }
 }
 
 QString errorReportMessage(const QString& description, const QString& location, int line) {
-    return description + QStringLiteral("\r\n") + location + QStringLiteral("at line ") +
-           QString::number(line) + QStringLiteral("\r\r") +
-           QStringLiteral("Please email screenshot of this message to ") + QLatin1String(kSupportAddress);
+    return description + QStringLiteral("\r\n") + location +
+           QCoreApplication::translate("ErrorReport", "at line %1").arg(line) + QStringLiteral("\r\r") +
+           screenshotRequest();
 }
 
 QString procedureLocation(const char* window, const char* procedure) {
@@ -61,8 +67,7 @@ void reportUnhandled(ErrorReportSink& sink, const QString& where,
                      const std::exception_ptr& failure) noexcept {
     try {
         sink.showErrorReport(describeFailure(failure) + QStringLiteral("\r\n") + where +
-                             QStringLiteral("\r\rPlease email screenshot of this message to ") +
-                             QLatin1String(kSupportAddress));
+                             QStringLiteral("\r\r") + screenshotRequest());
     } catch (...) {
     }
 }

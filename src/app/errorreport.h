@@ -3,6 +3,7 @@
 
 #include "failure.h"
 
+#include <QCoreApplication>
 #include <QString>
 #include <exception>
 #include <utility>
@@ -19,8 +20,8 @@ class ErrorReportSink {
 
 /// The address that every error report asks the user to send a screenshot to.
 inline constexpr char kSupportAddress[] = "support@quenbrook.example";
-/// Caption of the error report box.
-inline constexpr char kErrorReportCaption[] = "Application Error";
+/// Caption of the error report box, as written; the box shows it translated (context "ErrorReport").
+inline constexpr char kErrorReportCaption[] = QT_TRANSLATE_NOOP("ErrorReport", "Application Error");
 
 /// The report's text: description, CR LF, location, "at line N", CR CR, the request for a screenshot.
 QString errorReportMessage(const QString& description, const QString& location, int line);

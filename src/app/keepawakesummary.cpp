@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "keepawakesummary.h"
 
+#include <QCoreApplication>
+
 namespace umbralux {
 
 void KeepAwakeSummary::uses(const QString& means) {
@@ -17,13 +19,15 @@ void KeepAwakeSummary::cannotUse(const QString& reason) {
 
 QString KeepAwakeSummary::text() const {
     if (!m_used.isEmpty())
-        return QStringLiteral("Keep-awake uses %1.").arg(m_used.join(QStringLiteral(", ")));
+        return QCoreApplication::translate("KeepAwake", "Keep-awake uses %1.")
+            .arg(m_used.join(QStringLiteral(", ")));
     if (!m_undecided.isEmpty())
-        return QStringLiteral("Keep-awake will use whichever of these the desktop offers: %1.")
+        return QCoreApplication::translate("KeepAwake",
+                                           "Keep-awake will use whichever of these the desktop offers: %1.")
             .arg(m_undecided.join(QStringLiteral(", ")));
     if (m_reasons.isEmpty())
-        return QStringLiteral("Keep-awake is not available on this desktop.");
-    return QStringLiteral("Keep-awake is not available on this desktop: %1.")
+        return QCoreApplication::translate("KeepAwake", "Keep-awake is not available on this desktop.");
+    return QCoreApplication::translate("KeepAwake", "Keep-awake is not available on this desktop: %1.")
         .arg(m_reasons.join(QStringLiteral("; ")));
 }
 

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "monitorpower.h"
 
+#include <QCoreApplication>
 #include <QStringList>
 
 namespace umbralux {
@@ -20,8 +21,9 @@ QString FirstWorkingMonitorPower::powerOff() {
         }
         reasons << reason;
     }
-    return reasons.isEmpty() ? QStringLiteral("nothing here can power the monitors off")
-                             : reasons.join(QStringLiteral("; "));
+    return reasons.isEmpty()
+               ? QCoreApplication::translate("MonitorPower", "nothing here can power the monitors off")
+               : reasons.join(QStringLiteral("; "));
 }
 
 void FirstWorkingMonitorPower::powerOn() {

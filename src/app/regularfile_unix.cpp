@@ -3,6 +3,7 @@
 
 #include "failure.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <cerrno>
 #include <cstring>
@@ -17,10 +18,10 @@ QString describeErrno(int error, const QString& path) {
     switch (error) {
     case ENOENT:
     case ENOTDIR:
-        return QStringLiteral("File not found: %1").arg(path);
+        return QCoreApplication::translate("Failure", "File not found: %1").arg(path);
     case EACCES:
     case EPERM:
-        return QStringLiteral("Permission denied: %1").arg(path);
+        return QCoreApplication::translate("Failure", "Permission denied: %1").arg(path);
     default:
         return QStringLiteral("%1: %2").arg(QString::fromLocal8Bit(std::strerror(error)), path);
     }
@@ -47,9 +48,9 @@ QByteArray readRegularFile(const QString& path, qint64 maxBytes) {
     if (::fstat(file.fd, &info) != 0)
         throw Failure(describeErrno(errno, path));
     if (!S_ISREG(info.st_mode))
-        throw Failure(QStringLiteral("Not a regular file: %1").arg(path));
+        throw Failure(QCoreApplication::translate("Failure", "Not a regular file: %1").arg(path));
     if (info.st_size > maxBytes)
-        throw Failure(QStringLiteral("File too large: %1").arg(path));
+        throw Failure(QCoreApplication::translate("Failure", "File too large: %1").arg(path));
     QByteArray data;
     char buffer[16384];
     for (;;) {
@@ -61,7 +62,7 @@ QByteArray readRegularFile(const QString& path, qint64 maxBytes) {
         if (got == 0)
             return data;
         if (data.size() + got > maxBytes) // it grew while being read
-            throw Failure(QStringLiteral("File too large: %1").arg(path));
+            throw Failure(QCoreApplication::translate("Failure", "File too large: %1").arg(path));
         data.append(buffer, got);
     }
 }

@@ -60,8 +60,8 @@ void Settings::write(const QString& key, const QString& text) {
         if (m_reported.contains(what))
             return; // the user has been told: nothing is saved
         m_reported.insert(what);
-        throw Failure(
-            QStringLiteral("The settings cannot be saved to %1: %2").arg(where, failure.description()));
+        throw Failure(QCoreApplication::translate("Settings", "The settings cannot be saved to %1: %2")
+                          .arg(where, failure.description()));
     }
 }
 

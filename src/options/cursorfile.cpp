@@ -5,6 +5,7 @@
 #include "app/regularfile.h"
 
 #include <QBuffer>
+#include <QCoreApplication>
 #include <QImageReader>
 #include <QPixmap>
 #include <QtEndian>
@@ -19,7 +20,7 @@ constexpr int kEntrySize = 16;
 constexpr quint16 kCursorType = 2;
 
 QString invalidPicture() {
-    return QStringLiteral("Invalid picture");
+    return QCoreApplication::translate("Failure", "Invalid picture");
 }
 
 } // namespace

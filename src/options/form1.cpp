@@ -306,21 +306,20 @@ void Form1::PushButton1_Click() {
     Procedure p{dialogs(), location("PushButton1_Click")};
     if (p.test(100, [&] { return m_ui->Option4->isChecked() && !typable(m_ui->Text1->text()); })) {
         p.step(102, [&] {
-            dialogs().showMessage(QStringLiteral("Please set password or change ") + m_ui->Frame2->title() +
-                                      QStringLiteral("."),
+            dialogs().showMessage(tr("Please set password or change %1.").arg(m_ui->Frame2->title()),
                                   appTitle());
         });
         p.step(104, [&] { m_ui->Text1->setFocus(Qt::OtherFocusReason); });
         return;
     }
     if (p.test(106, [&] { return m_ui->Option1->isChecked(); })) {
-        p.step(108, [&] { m_host.blankScreen().setHint(QStringLiteral("Press any key to exit")); });
+        p.step(108, [&] { m_host.blankScreen().setHint(tr("Press any key to exit")); });
     } else if (p.test(110, [&] { return m_ui->Option2->isChecked(); })) {
-        p.step(112, [&] { m_host.blankScreen().setHint(QStringLiteral("Press 'ESC' key to exit")); });
+        p.step(112, [&] { m_host.blankScreen().setHint(tr("Press 'ESC' key to exit")); });
     } else if (p.test(114, [&] { return m_ui->Option3->isChecked(); })) {
-        p.step(116, [&] { m_host.blankScreen().setHint(QStringLiteral("Click mouse to exit")); });
+        p.step(116, [&] { m_host.blankScreen().setHint(tr("Click mouse to exit")); });
     } else if (p.test(118, [&] { return m_ui->Option4->isChecked(); })) {
-        p.step(120, [&] { m_host.blankScreen().setHint(QStringLiteral("Type password to exit")); });
+        p.step(120, [&] { m_host.blankScreen().setHint(tr("Type password to exit")); });
     }
     p.step(122, [&] { m_host.setShowingBlankScreen(true); });
     p.step(124, [&] { m_host.blankScreen().ReLoadStyle(); });

@@ -4,6 +4,7 @@
 #include "app/accessibility.h"
 #include "app/controls.h"
 
+#include <QCoreApplication>
 #include <QEvent>
 #include <QLabel>
 #include <QRadioButton>
@@ -14,22 +15,28 @@ namespace {
 
 struct Description {
     const char* control;
-    const char* name; ///< empty: the control's own caption
-    const char* description;
+    const char* name;        ///< empty: the control's own caption
+    const char* description; ///< empty: none
 };
 
-// clang-format off
+// The names and descriptions as written; the controls get them translated.
 constexpr Description kDescriptions[] = {
-    {"Form1", "", "Choose how the blank screen is dismissed, its colour, and whether the computer stays awake"},
-    {"Text2", "Umbralux options", "Press Tab to reach the controls"},
-    {"PushButton1", "", "Covers the screen until the chosen input dismisses it"},
-    {"PushButton2", "", "Opens the colour dialog for the screen colour"},
-    {"PushButton3", "", "Makes the screen colour black"},
-    {"Frame2", "", "How the blank screen is dismissed"},
-    {"Text1", "Password", "The password that dismisses the blank screen"},
-    {"Label1", "Screen colour", ""},
+    {"Form1", "",
+     QT_TRANSLATE_NOOP(
+         "Form1Accessibility",
+         "Choose how the blank screen is dismissed, its colour, and whether the computer stays awake")},
+    {"Text2", QT_TRANSLATE_NOOP("Form1Accessibility", "Umbralux options"),
+     QT_TRANSLATE_NOOP("Form1Accessibility", "Press Tab to reach the controls")},
+    {"PushButton1", "",
+     QT_TRANSLATE_NOOP("Form1Accessibility", "Covers the screen until the chosen input dismisses it")},
+    {"PushButton2", "",
+     QT_TRANSLATE_NOOP("Form1Accessibility", "Opens the colour dialog for the screen colour")},
+    {"PushButton3", "", QT_TRANSLATE_NOOP("Form1Accessibility", "Makes the screen colour black")},
+    {"Frame2", "", QT_TRANSLATE_NOOP("Form1Accessibility", "How the blank screen is dismissed")},
+    {"Text1", QT_TRANSLATE_NOOP("Form1Accessibility", "Password"),
+     QT_TRANSLATE_NOOP("Form1Accessibility", "The password that dismisses the blank screen")},
+    {"Label1", QT_TRANSLATE_NOOP("Form1Accessibility", "Screen colour"), ""},
 };
-// clang-format on
 
 /// Keeps the swatch's accessible description on the colour it shows.
 class SwatchDescription : public QObject {
@@ -67,9 +74,10 @@ void setUpAccessibility(QWidget& form1) {
         if (!control)
             continue;
         if (*entry.name)
-            control->setAccessibleName(QString::fromUtf8(entry.name));
+            control->setAccessibleName(QCoreApplication::translate("Form1Accessibility", entry.name));
         if (*entry.description)
-            control->setAccessibleDescription(QString::fromUtf8(entry.description));
+            control->setAccessibleDescription(
+                QCoreApplication::translate("Form1Accessibility", entry.description));
     }
     if (auto* swatch = form1.findChild<QLabel*>(QStringLiteral("Label1"))) {
         SwatchDescription::describe(swatch);

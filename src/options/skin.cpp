@@ -8,6 +8,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
@@ -39,19 +40,22 @@ void SkinFramework::LoadSkin(const QString& path, const QString& /*section*/) {
     try {
         content = readRegularFile(path, kMaxSkinFileBytes);
     } catch (const Failure& failure) {
-        throw Failure(QStringLiteral("Could not load the skin: %1").arg(failure.description()));
+        throw Failure(
+            QCoreApplication::translate("Failure", "Could not load the skin: %1").arg(failure.description()));
     }
     QStringDecoder utf8(QStringDecoder::Utf8);
     QString styleSheet = utf8(content);
     if (utf8.hasError())
-        throw Failure(QStringLiteral("Could not load the skin %1: it is not UTF-8 text").arg(path));
+        throw Failure(
+            QCoreApplication::translate("Failure", "Could not load the skin %1: it is not UTF-8 text")
+                .arg(path));
     m_styleSheet = std::move(styleSheet);
 }
 
 void SkinFramework::ApplyWindow(qulonglong windowHandle) {
     QWidget* window = QWidget::find(static_cast<WId>(windowHandle));
     if (!window)
-        throw Failure(QStringLiteral("Invalid window handle"));
+        throw Failure(QCoreApplication::translate("Failure", "Invalid window handle"));
     if (AutoApplyNewWindows) {
         // Setting the program's style sheet again, even unchanged, repolishes every widget, and when the
         // new window is polished at its showing Qt puts back the colours it noted then: the swatch would
@@ -74,7 +78,7 @@ void ApplySkin(QWidget& window, const QString& programFolder) {
     }
     auto* skin = window.findChild<SkinFramework*>(QStringLiteral("SkinFramework1"));
     if (!skin)
-        throw Failure(QStringLiteral("Object required"));
+        throw Failure(QCoreApplication::translate("Failure", "Object required"));
     skin->LoadSkin(skinFile, QString());
     skin->ApplyOptions |= kApplyFrameAndControls;
     skin->AutoApplyNewWindows = true;

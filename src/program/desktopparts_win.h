@@ -34,7 +34,8 @@ struct DesktopPlatform::Parts {
     ShowCursorPointerDisplay pointerDisplay;
     BackendKeepAwake keepAwake{keepAwakeBackends()};
     ColourDialogPicker colourPicker;
-    NoMonitorPower monitorPower{QStringLiteral("this build has no way to power the monitors off")};
+    NoMonitorPower monitorPower{
+        QCoreApplication::translate("MonitorPower", "this build has no way to power the monitors off")};
     WindowsWindowHints windowHints;
     QtInputContext inputContext;
     WindowsSingleInstance singleInstance{QStringLiteral(UMBRALUX_APP_ID)};

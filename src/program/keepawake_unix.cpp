@@ -12,6 +12,7 @@
 #include "platform/x11/x11desktop.h"
 #include "platform/x11/xscreensaverdeactivate.h"
 
+#include <QCoreApplication>
 #include <QDBusConnection>
 #include <QGuiApplication>
 
@@ -28,7 +29,8 @@ std::vector<std::unique_ptr<KeepAwakeBackend>> keepAwakeBackends(const QDBusConn
         backends.push_back(std::make_unique<WaylandIdle>());
     } else {
         // Offscreen, a frame buffer, a remote display: nothing there keeps the screen on.
-        backends.push_back(std::make_unique<UnavailableBackend>(QStringLiteral("no X server")));
+        backends.push_back(
+            std::make_unique<UnavailableBackend>(QCoreApplication::translate("KeepAwake", "no X server")));
     }
     if (PortalInhibitor::sandboxed()) {
         // Inside a sandbox only the portal is reachable on the session bus.

@@ -160,8 +160,8 @@ SingleInstance::CommandReply Program::runCommand(const QStringList& arguments) {
     if (const QString unknown = unknownMonitors(command.show.monitors); !unknown.isEmpty())
         return {kUsageErrorStatus, unknown};
     if (request(command.request, command.show) == ServeResult::NeedsPassword)
-        return {1, QStringLiteral("%1: the screen is not covered: the password method has no password yet, "
-                                  "and the options window says so.\n")
+        return {1, tr("%1: the screen is not covered: the password method has no password yet, "
+                      "and the options window says so.\n")
                        .arg(QCoreApplication::applicationName())};
     return {0, {}};
 }
@@ -189,8 +189,7 @@ QString Program::unknownMonitors(const QStringList& names) {
         known << screen->name();
     for (const QString& name : names) {
         if (!known.contains(name))
-            return QStringLiteral(
-                       "%1: no monitor is named '%2'; the monitors are: %3. Nothing was covered.\n")
+            return tr("%1: no monitor is named '%2'; the monitors are: %3. Nothing was covered.\n")
                 .arg(QCoreApplication::applicationName(), name, known.join(QStringLiteral(", ")));
     }
     return {};

@@ -4,6 +4,7 @@
 #include "app/keepawake.h"
 #include "app/keepawakesummary.h"
 
+#include <QCoreApplication>
 #include <QDBusError>
 #include <QDBusPendingCallWatcher>
 #include <QLoggingCategory>
@@ -44,7 +45,7 @@ void Inhibitor::hold() {
         break;
     }
     if (!m_bus.isConnected()) {
-        fail(QStringLiteral("no connection to the bus"), true);
+        fail(QCoreApplication::translate("KeepAwake", "no connection to the bus"), true);
         return;
     }
     m_failure.clear();
@@ -98,7 +99,7 @@ void Inhibitor::answered(const QDBusMessage& reply) {
         return;
     }
     if (!keep(reply)) {
-        fail(QStringLiteral("unexpected answer"), false);
+        fail(QCoreApplication::translate("KeepAwake", "unexpected answer"), false);
         return;
     }
     qCInfo(lcKeepAwake).noquote() << "holding" << m_name;

@@ -4,6 +4,7 @@
 #include "launcher/ownprogram.h"
 #include "requestlog.h"
 
+#include <QCoreApplication>
 #include <QDBusAbstractAdaptor>
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
@@ -148,7 +149,8 @@ void DBusSingleInstance::serveCommands(const RunCommand& run) {
 
 SingleInstance::CommandReply DBusSingleInstance::runCommand(const QStringList& arguments) {
     if (!m_serve || !m_runCommand)
-        return {kNotServingStatus, QStringLiteral("this instance serves no requests\n")};
+        return {kNotServingStatus,
+                QCoreApplication::translate("SingleInstance", "this instance serves no requests\n")};
     return m_runCommand(arguments);
 }
 

@@ -16,7 +16,8 @@ void showModalBox(QMessageBox::Icon icon, const QString& caption, const QString&
 } // namespace
 
 void MessageBoxDialogs::showErrorReport(const QString& message) {
-    showModalBox(QMessageBox::Warning, QLatin1String(kErrorReportCaption), message);
+    showModalBox(QMessageBox::Warning, QCoreApplication::translate("ErrorReport", kErrorReportCaption),
+                 message);
 }
 
 void MessageBoxDialogs::showMessage(const QString& text, const QString& caption) {

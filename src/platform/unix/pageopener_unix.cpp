@@ -3,13 +3,15 @@
 
 #include "app/failure.h"
 
+#include <QCoreApplication>
 #include <QProcess>
 
 namespace umbralux {
 
 void XdgPageOpener::openPage(const QString& address) {
     if (!QProcess::startDetached(QStringLiteral("xdg-open"), {address}))
-        throw Failure(QStringLiteral("File not found: xdg-open"));
+        throw Failure(
+            QCoreApplication::translate("Failure", "File not found: %1").arg(QLatin1String("xdg-open")));
 }
 
 } // namespace umbralux

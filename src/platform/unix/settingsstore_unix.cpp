@@ -16,6 +16,7 @@
 #include "app/failure.h"
 #include "app/regularfile.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -87,7 +88,7 @@ void createOwnerOnlyFile(const QString& path) {
 /// The folder of the settings file, made when it does not exist yet.
 void makeFolderFor(const QString& path) {
     if (!QDir().mkpath(QFileInfo(path).absolutePath()))
-        throw Failure(QStringLiteral("Path not found"));
+        throw Failure(QCoreApplication::translate("Failure", "Path not found"));
 }
 
 /// A file the user owns is closed to others again (an older version or a hand may have opened it), and
@@ -181,20 +182,23 @@ void IniSettingsStore::SaveSetting(const QString& application, const QString& se
                                    const QString& text) {
     const QString path = location(application, section);
     if (look(path) == Found::SomethingElse) // not ours to change, not even its mode
-        throw Failure(QStringLiteral("it is not a regular file; nothing is saved until it is removed"));
+        throw Failure(QCoreApplication::translate(
+            "Failure", "it is not a regular file; nothing is saved until it is removed"));
     if (holdsAlready(path, key, text))
         return;
     makeFolderFor(path);
     QLockFile lock(path + QLatin1String(kLockSuffix));
     if (!lock.tryLock(kLockWaitMs)) {
-        throw Failure(lock.error() == QLockFile::LockFailedError
-                          ? QStringLiteral("another program keeps the settings file locked")
-                          : QStringLiteral("the lock file beside it cannot be made"));
+        throw Failure(
+            lock.error() == QLockFile::LockFailedError
+                ? QCoreApplication::translate("Failure", "another program keeps the settings file locked")
+                : QCoreApplication::translate("Failure", "the lock file beside it cannot be made"));
     }
     // Everything from here on sees the file as it is now: another writer may have changed or made it.
     const Found found = look(path);
     if (found == Found::SomethingElse)
-        throw Failure(QStringLiteral("it is not a regular file; nothing is saved until it is removed"));
+        throw Failure(QCoreApplication::translate(
+            "Failure", "it is not a regular file; nothing is saved until it is removed"));
     if (found == Found::Nothing)
         createOwnerOnlyFile(path);
     // Writing goes to the file a symbolic link leads to; the link stays. Replacing a file means a new file
@@ -203,7 +207,8 @@ void IniSettingsStore::SaveSetting(const QString& application, const QString& se
     const QString target = QFileInfo(path).canonicalFilePath();
     struct stat info {};
     if (::stat(QFile::encodeName(target).constData(), &info) == 0 && info.st_uid != ::geteuid())
-        throw Failure(QStringLiteral("it belongs to another user; it is left as it is"));
+        throw Failure(
+            QCoreApplication::translate("Failure", "it belongs to another user; it is left as it is"));
     tightenIfOwned(target);
     const QByteArray before = readRegularFile(target, kMaxStoreFileBytes); // unreadable: not overwritten
     const QByteArray after = IniText(before).withValue(key, text);

@@ -9,6 +9,7 @@
 #include "qwayland-idle-inhibit-unstable-v1.h"
 #include "shownwindow.h"
 
+#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QWindow>
 #include <QtWaylandClient/QWaylandClientExtensionTemplate>
@@ -103,10 +104,12 @@ void WaylandIdle::report(KeepAwakeSummary& summary) const {
     switch (status()) {
     case Status::Available:
     case Status::Holding:
-        summary.uses(QStringLiteral("the compositor's idle inhibitor (%1)").arg(QLatin1String(kProtocol)));
+        summary.uses(QCoreApplication::translate("KeepAwake", "the compositor's idle inhibitor (%1)")
+                         .arg(QLatin1String(kProtocol)));
         break;
     case Status::Missing:
-        summary.cannotUse(QStringLiteral("the compositor does not offer %1").arg(QLatin1String(kProtocol)));
+        summary.cannotUse(QCoreApplication::translate("KeepAwake", "the compositor does not offer %1")
+                              .arg(QLatin1String(kProtocol)));
         break;
     case Status::NotBuilt:
     case Status::NotWayland:

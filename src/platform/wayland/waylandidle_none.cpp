@@ -4,6 +4,7 @@
 
 #include "app/keepawakesummary.h"
 
+#include <QCoreApplication>
 #include <QGuiApplication>
 
 namespace umbralux {
@@ -22,7 +23,7 @@ WaylandIdle::Status WaylandIdle::status() const {
 
 void WaylandIdle::report(KeepAwakeSummary& summary) const {
     if (status() == Status::NotBuilt)
-        summary.cannotUse(QStringLiteral("built without Wayland's idle inhibitor"));
+        summary.cannotUse(QCoreApplication::translate("KeepAwake", "built without Wayland's idle inhibitor"));
 }
 
 } // namespace umbralux

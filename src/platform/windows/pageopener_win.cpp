@@ -3,13 +3,15 @@
 
 #include "app/failure.h"
 
+#include <QCoreApplication>
 #include <QProcess>
 
 namespace umbralux {
 
 void ExplorerPageOpener::openPage(const QString& address) {
     if (!QProcess::startDetached(QStringLiteral("explorer"), {address}))
-        throw Failure(QStringLiteral("File not found: explorer"));
+        throw Failure(
+            QCoreApplication::translate("Failure", "File not found: %1").arg(QLatin1String("explorer")));
 }
 
 } // namespace umbralux

@@ -28,7 +28,7 @@ class OwnKeyFilter final : public QAbstractNativeEventFilter {
 void sendRightShift(DWORD flags) {
     const UINT scanCode = MapVirtualKeyA(VK_RSHIFT, MAPVK_VK_TO_VSC);
     if (scanCode > kLargestScanCode)
-        throw Failure(QStringLiteral("Overflow"));
+        throw Failure(QCoreApplication::translate("Failure", "Overflow"));
     keybd_event(VK_RSHIFT, static_cast<BYTE>(scanCode), flags, kOwnKeyTag);
 }
 

@@ -3,6 +3,7 @@
 
 #include "app/failure.h"
 
+#include <QCoreApplication>
 #include <windows.h>
 
 namespace umbralux {
@@ -60,7 +61,7 @@ void RegistrySettingsStore::SaveSetting(const QString& application, const QStrin
         RegCloseKey(handle);
     }
     if (status != ERROR_SUCCESS)
-        throw Failure(QStringLiteral("the registry refused the value \"%1\": %2")
+        throw Failure(QCoreApplication::translate("Failure", "the registry refused the value \"%1\": %2")
                           .arg(key, qt_error_string(int(status)).trimmed()));
 }
 

@@ -3,6 +3,7 @@
 
 #include "app/keepawakesummary.h"
 
+#include <QCoreApplication>
 #include <windows.h>
 
 namespace umbralux {
@@ -13,7 +14,7 @@ void ThreadExecutionState::tick(Tick step) {
 }
 
 void ThreadExecutionState::report(KeepAwakeSummary& summary) const {
-    summary.uses(QStringLiteral("Windows power management"));
+    summary.uses(QCoreApplication::translate("KeepAwake", "Windows power management"));
 }
 
 } // namespace umbralux

@@ -4,6 +4,8 @@
 #include "app/keepawakesummary.h"
 #include "x11desktop.h"
 
+#include <QCoreApplication>
+
 namespace umbralux {
 
 ServerScreenSaver::ServerScreenSaver(_XDisplay* display) : m_display(display) {}
@@ -23,11 +25,12 @@ void ServerScreenSaver::tick(Tick step) {
 
 void ServerScreenSaver::report(KeepAwakeSummary& summary) const {
     if (x11::canSuspendScreenSaver(m_display))
-        summary.uses(QStringLiteral("the X server's screen saver control"));
+        summary.uses(QCoreApplication::translate("KeepAwake", "the X server's screen saver control"));
     else if (m_display)
-        summary.cannotUse(QStringLiteral("the X server has no screen saver control"));
+        summary.cannotUse(
+            QCoreApplication::translate("KeepAwake", "the X server has no screen saver control"));
     else
-        summary.cannotUse(QStringLiteral("no X server"));
+        summary.cannotUse(QCoreApplication::translate("KeepAwake", "no X server"));
 }
 
 } // namespace umbralux

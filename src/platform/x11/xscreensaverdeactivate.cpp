@@ -5,6 +5,8 @@
 #include "app/keepawakesummary.h"
 #include "x11desktop.h"
 
+#include <QCoreApplication>
+
 namespace umbralux {
 
 XScreenSaverDeactivate::XScreenSaverDeactivate(xcb_connection_t* connection) : m_connection(connection) {}
@@ -20,7 +22,7 @@ void XScreenSaverDeactivate::tick(Tick step) {
 
 void XScreenSaverDeactivate::report(KeepAwakeSummary& summary) const {
     if (x11::xscreensaverRunning(m_connection))
-        summary.uses(QStringLiteral("xscreensaver's deactivate command"));
+        summary.uses(QCoreApplication::translate("KeepAwake", "xscreensaver's deactivate command"));
 }
 
 void XScreenSaverDeactivate::tell() {
