@@ -2,9 +2,9 @@
 // The services of Linux and other Unix desktops.
 #include "desktopplatform.h"
 
-#include "app/backendkeepawake.h"
 #include "app/monitorpower.h"
 #include "app/platform.h"
+#include "backendkeepawake.h"
 #include "config.h"
 #include "keepawake_unix.h"
 #include "monitorpower_unix.h"

@@ -2,9 +2,9 @@
 // The services of Windows.
 #include "desktopplatform.h"
 
-#include "app/backendkeepawake.h"
 #include "app/monitorpower.h"
 #include "app/platform.h"
+#include "backendkeepawake.h"
 #include "config.h"
 #include "platform/qt/colourpicker_qt.h"
 #include "platform/qt/dialogs_qt.h"

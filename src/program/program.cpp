@@ -3,7 +3,6 @@
 
 #include "app/controls.h"
 #include "app/dialogs.h"
-#include "app/duration.h"
 #include "app/exitchoice.h"
 #include "app/keepawake.h"
 #include "app/keepawakesummary.h"
@@ -12,6 +11,7 @@
 #include "app/windowhints.h"
 #include "blank/form2.h"
 #include "blank/mousepointer.h"
+#include "duration.h"
 #include "options/form1.h"
 #include "platform/qt/inputcontext_qt.h"
 

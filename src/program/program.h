@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "app/commandline.h"
 #include "app/formhost.h"
 #include "app/settings.h"
 #include "app/startrequest.h"
+#include "commandline.h"
 
 #include <QDateTime>
 #include <QObject>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "app/apptitle.h"
 #include "app/controls.h"
 #include "harness.h"
+#include "options/apptitle.h"
 
 #include <QApplication>
 #include <QCheckBox>

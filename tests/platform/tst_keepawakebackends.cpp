@@ -2,13 +2,13 @@
 // Keep-awake's D-Bus backends against fake desktop services on a private bus of the test's own, without a
 // display: what each inhibitor asks and gives back, GNOME standing in for the screen saver, the user activity
 // signal, what is logged, and the tool tip's sentence.
-#include "app/backendkeepawake.h"
 #include "platform/dbus/cookieinhibitor.h"
 #include "platform/dbus/fallbackinhibitor.h"
 #include "platform/dbus/gnomeinhibitor.h"
 #include "platform/dbus/logindinhibitor.h"
 #include "platform/dbus/portalinhibitor.h"
 #include "platform/dbus/useractivity.h"
+#include "program/backendkeepawake.h"
 #include "program/keepawake_unix.h"
 
 #include <QDBusConnection>
