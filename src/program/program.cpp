@@ -98,7 +98,7 @@ ServeResult Program::request(StartRequest request, const ShowOptions& show) {
         return ServeResult::Served; // nothing changes while the blank screen is up, its options neither
     switch (request) {
     case StartRequest::OptionsWindow:
-        showForm1();
+        showOptionsWindow();
         m_platform.windowHints.activate(m_form1);
         break;
     case StartRequest::ShowScreen: {
@@ -109,7 +109,7 @@ ServeResult Program::request(StartRequest request, const ShowOptions& show) {
         // so it comes after the request is answered: a start waiting for the answer learns it at once.
         if (m_settings.exitMethodSelected(settings::ExitMethod::Password, settings::Reader::OptionsWindow) &&
             !typable(m_settings.password())) {
-            showForm1();
+            showOptionsWindow();
             QTimer::singleShot(0, &options, [&options] { options.PushButton1_Click(); });
             return ServeResult::NeedsPassword;
         }
@@ -241,7 +241,7 @@ QString Program::statusJson() {
     return QString::fromUtf8(QJsonDocument(state).toJson(QJsonDocument::Indented));
 }
 
-void Program::showForm1() {
+void Program::showOptionsWindow() {
     if (m_endAfterDismissal) {
         m_endAfterDismissal = false;
         end();

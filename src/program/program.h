@@ -79,7 +79,7 @@ class Program final : public QObject, public FormHost {
 
     BlankScreenWindow& blankScreen() override;
     OptionsWindow& optionsWindow() override;
-    void showForm1() override;
+    void showOptionsWindow() override;
     bool ShowingBlankScreen() const override { return m_showingBlankScreen; }
     void setShowingBlankScreen(bool showing) override;
     void formUnloaded(QWidget* form) override;
