@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: MIT
 #include "run.h"
 
-#include "app/application.h"
-#include "app/commandline.h"
 #include "app/platform.h"
 #include "app/startrequest.h"
 #include "blank/mousepointer.h"
+#include "program/application.h"
+#include "program/commandline.h"
 #include "program/desktopplatform.h"
 #include "program/program.h"
 

@@ -61,7 +61,7 @@ class FormHost {
     /// The options window, loaded if it is not.
     virtual OptionsWindow& optionsWindow() = 0;
     /// Shows the options window modeless, loading it first if it was closed.
-    virtual void showForm1() = 0;
+    virtual void showOptionsWindow() = 0;
 
     /// The options window's own flag: true only while it is closed because the blank screen is shown.
     /// It outlives the window's reloads.

@@ -75,7 +75,7 @@ Form2::Form2(FormHost& host, MousePointer& mousePointer)
         }
         runEvent("ChosenMonitorsGone", [&] {
             hide();
-            m_host.showForm1();
+            m_host.showOptionsWindow();
         });
     });
     m_keepAwakeLimit.setSingleShot(true);
@@ -191,14 +191,14 @@ void Form2::Form_KeyDown(int keyCode, int /*shift*/) {
     if (p.test(100, [&] { return chosen(ExitMethod::AnyKey); })) {
         if (p.test(102, [&] { return keyCode != kKeyCodeNone; })) {
             p.step(104, [&] { hide(); });
-            p.step(106, [&] { m_host.showForm1(); });
+            p.step(106, [&] { m_host.showOptionsWindow(); });
         }
         return;
     }
     if (p.test(108, [&] { return chosen(ExitMethod::EscKey); })) {
         if (p.test(110, [&] { return keyCode == kKeyCodeEscape; })) {
             p.step(112, [&] { hide(); });
-            p.step(114, [&] { m_host.showForm1(); });
+            p.step(114, [&] { m_host.showOptionsWindow(); });
         }
     }
 }
@@ -215,7 +215,7 @@ void Form2::Form_KeyPress(const QString& character) {
     p.step(110, [&] { Timer3.setEnabled(false); });
     p.step(112, [&] { Timer3.setInterval(0); });
     p.step(114, [&] { hide(); });
-    p.step(116, [&] { m_host.showForm1(); });
+    p.step(116, [&] { m_host.showOptionsWindow(); });
 }
 
 void Form2::Timer3_Timer() {
@@ -233,7 +233,7 @@ void Form2::Form_MouseDown() {
     runEvent("Form_MouseDown", [&] {
         if (chosen(ExitMethod::MouseClick)) {
             hide();
-            m_host.showForm1();
+            m_host.showOptionsWindow();
         }
     });
     // Whatever happened above, a click always brings the pointer back.
@@ -250,7 +250,7 @@ void Form2::Form_QueryUnload() {
     p.step(100, [&] { Timer1.setEnabled(false); });
     p.step(102, [&] { Timer1.setInterval(0); });
     p.step(104, [&] { m_mousePointer.ShowMousePointer(); });
-    p.step(106, [&] { m_host.showForm1(); });
+    p.step(106, [&] { m_host.showOptionsWindow(); });
     // The options window paints before this one goes; closeEvent() ignores a second request meanwhile.
     p.step(108, [&] { processPendingEvents(); });
     p.step(110, [&] { processPendingEvents(); });

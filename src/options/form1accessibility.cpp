@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "form1accessibility.h"
 
-#include "app/accessibility.h"
+#include "accessibility.h"
 #include "app/controls.h"
 
 #include <QCoreApplication>

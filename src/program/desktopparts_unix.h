@@ -2,8 +2,8 @@
 // The services of Linux and other Unix desktops, as DesktopPlatform owns them.
 #pragma once
 
-#include "app/backendkeepawake.h"
 #include "app/monitorpower.h"
+#include "backendkeepawake.h"
 #include "config.h"
 #include "desktopplatform.h"
 #include "keepawake_unix.h"

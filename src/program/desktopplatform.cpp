@@ -4,8 +4,15 @@
 #include "desktopplatform.h"
 
 #include "app/platform.h"
-// desktopparts_unix.h or desktopparts_win.h: the build names the one of its system (src/CMakeLists.txt).
-#include UMBRALUX_DESKTOP_PARTS
+
+#include <QtGlobal>
+
+// The parts of the system the program is built for.
+#ifdef Q_OS_WIN
+#include "desktopparts_win.h"
+#else
+#include "desktopparts_unix.h"
+#endif
 
 namespace umbralux {
 

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "keepawake_unix.h"
 
-#include "app/unavailablebackend.h"
 #include "platform/dbus/cookieinhibitor.h"
 #include "platform/dbus/fallbackinhibitor.h"
 #include "platform/dbus/logindinhibitor.h"
@@ -11,6 +10,7 @@
 #include "platform/x11/serverscreensaver.h"
 #include "platform/x11/x11desktop.h"
 #include "platform/x11/xscreensaverdeactivate.h"
+#include "unavailablebackend.h"
 
 #include <QCoreApplication>
 #include <QDBusConnection>

@@ -3,7 +3,6 @@
 
 #include "app/controls.h"
 #include "app/dialogs.h"
-#include "app/duration.h"
 #include "app/exitchoice.h"
 #include "app/inputcontext.h"
 #include "app/keepawake.h"
@@ -14,6 +13,7 @@
 #include "app/windowhints.h"
 #include "blank/form2.h"
 #include "blank/mousepointer.h"
+#include "duration.h"
 #include "monitorsoff.h"
 #include "options/form1.h"
 
@@ -101,7 +101,7 @@ ServeResult Program::request(StartRequest request, const ShowOptions& show) {
         return ServeResult::Served; // nothing changes while the blank screen is up, its options neither
     switch (request) {
     case StartRequest::OptionsWindow:
-        showForm1();
+        showOptionsWindow();
         m_platform.windowHints.activate(m_form1);
         break;
     case StartRequest::ShowScreen: {
@@ -112,7 +112,7 @@ ServeResult Program::request(StartRequest request, const ShowOptions& show) {
         // so it comes after the request is answered: a start waiting for the answer learns it at once.
         if (m_settings.exitMethodSelected(settings::ExitMethod::Password, settings::Reader::OptionsWindow) &&
             !typable(m_settings.password())) {
-            showForm1();
+            showOptionsWindow();
             QTimer::singleShot(0, &options, [&options] { options.PushButton1_Click(); });
             return ServeResult::NeedsPassword;
         }
@@ -256,7 +256,7 @@ QString Program::statusJson() {
     return QString::fromUtf8(QJsonDocument(state).toJson(QJsonDocument::Indented));
 }
 
-void Program::showForm1() {
+void Program::showOptionsWindow() {
     if (m_endAfterDismissal) {
         m_endAfterDismissal = false;
         end();

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "app/commandline.h"
 #include "app/formhost.h"
 #include "app/settings.h"
 #include "app/startrequest.h"
+#include "commandline.h"
 
 #include <QDateTime>
 #include <QJsonValue>
@@ -83,7 +83,7 @@ class Program final : public QObject, public FormHost {
 
     BlankScreenWindow& blankScreen() override;
     OptionsWindow& optionsWindow() override;
-    void showForm1() override;
+    void showOptionsWindow() override;
     bool ShowingBlankScreen() const override { return m_showingBlankScreen; }
     void setShowingBlankScreen(bool showing) override;
     void formUnloaded(QWidget* form) override;

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "app/conversions.h"
-#include "app/duration.h"
 #include "app/failure.h"
+#include "program/duration.h"
 
 #include <QTest>
 

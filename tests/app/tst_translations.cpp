@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "app/commandline.h"
 #include "app/translations.h"
 #include "harness.h"
+#include "program/commandline.h"
 
 #include <QLabel>
 #include <QTest>

@@ -3,11 +3,11 @@
 // messages to xscreensaver, the key events the program receives). Run by keepawake.sh, which starts Xvfb
 // and the two private buses on which fakedesktop plays the desktop's services for the curtain test.
 // What the D-Bus backends ask and give back is tst_keepawakebackends' business.
-#include "app/backendkeepawake.h"
 #include "app/platform.h"
 #include "blank/form2.h"
 #include "harness.h"
 #include "options/form1.h"
+#include "program/backendkeepawake.h"
 #include "program/keepawake_unix.h"
 #include "program/program.h"
 

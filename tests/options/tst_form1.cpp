@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "app/apptitle.h"
 #include "app/controls.h"
 #include "harness.h"
+#include "options/apptitle.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -291,7 +291,7 @@ void TestForm1::layoutAsDesigned() {
     // The invisible text box below the client area takes the focus; Tab goes on to "Show Screen".
     auto* text2 = control<QLineEdit>(&form1, "Text2");
     QVERIFY(text2->geometry().top() >= form1.height());
-    m_h->program.showForm1();
+    m_h->program.showOptionsWindow();
     QVERIFY(QTest::qWaitForWindowActive(&form1));
     QCOMPARE(form1.focusWidget(), text2);
     QTest::keyClick(&form1, Qt::Key_Tab);
@@ -320,7 +320,7 @@ void TestForm1::closingAndShowingReloadsFromDesign() {
 }
 
 void TestForm1::closingEndsTheProgram() {
-    m_h->program.showForm1();
+    m_h->program.showOptionsWindow();
     m_h->program.loadedForm1()->close();
     QCOMPARE(m_h->platform.programEnd.statuses, std::vector<int>{0});
 }

@@ -299,7 +299,7 @@ void TestWindowLook::pointerHandlers() {
 
 void TestWindowLook::pointerFollowsTheMouse() {
     writeFile(pointerPath(), cursorFile(kHotSpot));
-    m_h->program.showForm1();
+    m_h->program.showOptionsWindow();
     Form1& form1 = *m_h->program.loadedForm1();
     QVERIFY(QTest::qWaitForWindowExposed(&form1));
     const auto centreOf = [&](const char* name) {

@@ -3,7 +3,7 @@
 // display: what each inhibitor asks and gives back, GNOME standing in for the screen saver, the user activity
 // signal, what is logged, and the tool tip's sentence; and the end-to-end tests' helper, which plays the same
 // services in a process of its own.
-#include "app/backendkeepawake.h"
+#include "program/backendkeepawake.h"
 #include "fakedesktopservices.h"
 #include "platform/dbus/cookieinhibitor.h"
 #include "platform/dbus/fallbackinhibitor.h"
@@ -11,6 +11,7 @@
 #include "platform/dbus/mutterpower.h"
 #include "platform/dbus/portalinhibitor.h"
 #include "platform/dbus/useractivity.h"
+#include "program/backendkeepawake.h"
 #include "program/keepawake_unix.h"
 
 #include <QDBusConnection>

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 // Keep-awake where nothing works: no X server (offscreen) and buses that cannot be reached. The user must
 // be told so in the check box's tool tip, and nothing may wait for an answer.
-#include "app/backendkeepawake.h"
 #include "harness.h"
+#include "program/backendkeepawake.h"
 #include "program/keepawake_unix.h"
 
 #include <QCheckBox>

@@ -10,9 +10,10 @@
 namespace umbralux {
 
 /// The text of the settings store's INI file: its top-level keys (those before any section and in
-/// "[General]") with their values, read the way QSettings writes and reads them, so that files written by
-/// earlier versions keep working. Changing a key rewrites only that key's entry: every other byte of the
-/// file, comments and text that is not valid UTF-8 included, stays as it was.
+/// "[General]") with their values, cut into lines and sections the way QSettings writes and reads them, each
+/// key and value escaped as iniescaping.h has it, so that files written by earlier versions keep working.
+/// Changing a key rewrites only that key's entry: every other byte of the file, comments and text that is
+/// not valid UTF-8 included, stays as it was.
 class IniText {
   public:
     explicit IniText(QByteArray bytes = {});
@@ -26,12 +27,6 @@ class IniText {
     QByteArray withValue(const QString& key, const QString& text) const;
 
     const QByteArray& bytes() const { return m_bytes; }
-
-    /// A key as it is written in the file: letters, digits and "_-." as they are, "%XX" for the rest.
-    static QByteArray escapedKey(const QString& key);
-    /// A value as it is written in the file: quoted when blanks at either end or ",;=" need it, control
-    /// characters, U+FEFF, quotes and backslashes escaped, everything else UTF-8.
-    static QByteArray escapedValue(const QString& text);
 
   private:
     struct Entry {

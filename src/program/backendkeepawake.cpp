@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "backendkeepawake.h"
 
-#include "keepawakesummary.h"
+#include "app/keepawakesummary.h"
 
 #include <exception>
 

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
-#include "app/application.h"
 #include "app/failure.h"
+#include "program/application.h"
 
 #include <QProcess>
 #include <QTest>

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "keepawake.h"
-#include "keepawakebackend.h"
+#include "app/keepawake.h"
+#include "app/keepawakebackend.h"
 
 #include <memory>
 #include <vector>

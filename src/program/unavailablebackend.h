@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "keepawakebackend.h"
-#include "keepawakesummary.h"
+#include "app/keepawakebackend.h"
+#include "app/keepawakesummary.h"
 
 #include <QString>
 

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: MIT
 #include "application.h"
 
-#include "accessibility.h"
-#include "appicon.h"
+#include "app/appicon.h"
+#include "app/failure.h"
 #include "config.h"
-#include "failure.h"
+#include "options/accessibility.h"
 
 #include <QFont>
 #include <QStringList>

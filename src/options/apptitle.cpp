@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "apptitle.h"
 
-#include "failure.h"
+#include "app/failure.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "commandline.h"
 
+#include "app/translations.h"
 #include "config.h"
 #include "duration.h"
-#include "translations.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "translations.h"
+#include "app/translations.h"
 
 #include <QApplication>
 #include <functional>

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
-#include "app/apptitle.h"
 #include "app/failure.h"
+#include "options/apptitle.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "startrequest.h"
+#include "app/startrequest.h"
 
 #include <QString>
 #include <QStringList>
