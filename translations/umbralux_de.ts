@@ -342,6 +342,76 @@
         <source>this build has no way to power the monitors off</source>
         <translation>diese Ausgabe des Programms kann die Monitore nicht ausschalten</translation>
     </message>
+    <message>
+        <source>GNOME: no session bus</source>
+        <translation>GNOME: kein Sitzungsbus</translation>
+    </message>
+    <message>
+        <source>GNOME: its display configuration is not on the session bus</source>
+        <translation>GNOME: seine Bildschirmkonfiguration ist nicht auf dem Sitzungsbus</translation>
+    </message>
+    <message>
+        <source>GNOME: %1</source>
+        <translation>GNOME: %1</translation>
+    </message>
+    <message>
+        <source>Wayland: no compositor to connect to</source>
+        <translation>Wayland: kein Compositor, mit dem sich verbinden ließe</translation>
+    </message>
+    <message>
+        <source>Wayland: the compositor closed the connection</source>
+        <translation>Wayland: der Compositor hat die Verbindung geschlossen</translation>
+    </message>
+    <message>
+        <source>Wayland: the compositor names no output</source>
+        <translation>Wayland: der Compositor nennt keinen Ausgang</translation>
+    </message>
+    <message>
+        <source>Wayland: the compositor took back the control of the outputs&apos; power</source>
+        <translation>Wayland: der Compositor hat die Steuerung der Stromversorgung der Ausgänge zurückgenommen</translation>
+    </message>
+    <message>
+        <source>Wayland: the compositor did not power its outputs off</source>
+        <translation>Wayland: der Compositor hat seine Ausgänge nicht ausgeschaltet</translation>
+    </message>
+    <message>
+        <source>Wayland: this build has no Wayland client</source>
+        <translation>Wayland: dieser Build hat keinen Wayland-Client</translation>
+    </message>
+    <message>
+        <source>DPMS: the program does not run on an X server</source>
+        <translation>DPMS: das Programm läuft nicht auf einem X-Server</translation>
+    </message>
+    <message>
+        <source>DPMS: the X server has no DPMS extension</source>
+        <translation>DPMS: der X-Server hat keine DPMS-Erweiterung</translation>
+    </message>
+    <message>
+        <source>DPMS: the X server cannot power its monitors off</source>
+        <translation>DPMS: der X-Server kann seine Monitore nicht ausschalten</translation>
+    </message>
+    <message>
+        <source>DPMS: the X server refused to turn DPMS on</source>
+        <translation>DPMS: der X-Server hat das Einschalten von DPMS abgelehnt</translation>
+    </message>
+    <message>
+        <source>DPMS: the X server refused to power the monitors off</source>
+        <translation>DPMS: der X-Server hat das Ausschalten der Monitore abgelehnt</translation>
+    </message>
+    <message>
+        <source>DPMS: this build has no X11</source>
+        <translation>DPMS: dieser Build hat kein X11</translation>
+    </message>
+    <message>
+        <source>the display is neither X11 nor Wayland</source>
+        <translation>die Anzeige ist weder X11 noch Wayland</translation>
+    </message>
+    <message>
+        <source>%1: the monitors stay on: %2
+</source>
+        <translation>%1: die Monitore bleiben an: %2
+</translation>
+    </message>
 </context>
 <context>
     <name>Settings</name>

@@ -21,8 +21,8 @@ std::vector<std::unique_ptr<MonitorPower>> monitorPowerWays(const QDBusConnectio
             std::make_unique<WaylandOutputPower>(QCoreApplication::applicationFilePath().toStdString()));
         ways.push_back(std::make_unique<MutterMonitorPower>(session));
     } else {
-        ways.push_back(
-            std::make_unique<NoMonitorPower>(QStringLiteral("the display is neither X11 nor Wayland")));
+        ways.push_back(std::make_unique<NoMonitorPower>(
+            QCoreApplication::translate("MonitorPower", "the display is neither X11 nor Wayland")));
     }
     return ways;
 }

@@ -27,8 +27,9 @@ void MonitorsOff::powerOff() {
     if (!m_off) {
         // Said once: nothing is tried again in this showing.
         QCoreApplication::instance()->removeEventFilter(this);
-        std::fprintf(stderr, "%s: the monitors stay on: %s\n",
-                     qPrintable(QCoreApplication::applicationName()), qPrintable(m_refusal));
+        const QString line = QCoreApplication::translate("MonitorPower", "%1: the monitors stay on: %2\n")
+                                 .arg(QCoreApplication::applicationName(), m_refusal);
+        std::fputs(line.toLocal8Bit().constData(), stderr);
         std::fflush(stderr);
     }
 }

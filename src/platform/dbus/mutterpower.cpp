@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "mutterpower.h"
 
+#include <QCoreApplication>
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
 #include <QDBusVariant>
@@ -23,12 +24,13 @@ QDBusMessage setMode(int mode) {
 
 QString MutterMonitorPower::powerOff() {
     if (!m_bus.isConnected())
-        return QStringLiteral("GNOME: no session bus");
+        return QCoreApplication::translate("MonitorPower", "GNOME: no session bus");
     if (!m_bus.interface()->isServiceRegistered(kService))
-        return QStringLiteral("GNOME: its display configuration is not on the session bus");
+        return QCoreApplication::translate("MonitorPower",
+                                           "GNOME: its display configuration is not on the session bus");
     const QDBusMessage reply = m_bus.call(setMode(kModeOff), QDBus::Block, kCallTimeoutMs);
     if (reply.type() == QDBusMessage::ErrorMessage)
-        return QStringLiteral("GNOME: %1").arg(reply.errorMessage());
+        return QCoreApplication::translate("MonitorPower", "GNOME: %1").arg(reply.errorMessage());
     return {};
 }
 

@@ -4,6 +4,7 @@
 #include "wayland-dpms-client-protocol.h"
 #include "wayland-wlr-output-power-management-unstable-v1-client-protocol.h"
 
+#include <QCoreApplication>
 #include <cerrno>
 #include <csignal>
 #include <cstring>
@@ -80,16 +81,17 @@ struct Connection {
         static const wl_registry_listener listener{&Connection::global, &Connection::globalRemove};
         display = wl_display_connect(nullptr);
         if (!display)
-            return QStringLiteral("Wayland: no compositor to connect to");
+            return QCoreApplication::translate("MonitorPower", "Wayland: no compositor to connect to");
         registry = wl_display_get_registry(display);
         wl_registry_add_listener(registry, &listener, this);
         if (wl_display_roundtrip(display) < 0)
-            return QStringLiteral("Wayland: the compositor closed the connection");
+            return QCoreApplication::translate("MonitorPower",
+                                               "Wayland: the compositor closed the connection");
         if (!wlr && !kde)
             return QStringLiteral("Wayland: the compositor offers no output power control (neither wlroots' "
                                   "output power management nor KDE's DPMS)");
         if (outputs.empty())
-            return QStringLiteral("Wayland: the compositor names no output");
+            return QCoreApplication::translate("MonitorPower", "Wayland: the compositor names no output");
         static const zwlr_output_power_v1_listener wlrListener{&Connection::wlrMode, &Connection::wlrFailed};
         for (wl_output* output : outputs) {
             if (wlr) {
@@ -112,15 +114,18 @@ struct Connection {
             org_kde_kwin_dpms_set(power, on ? ORG_KDE_KWIN_DPMS_MODE_ON : ORG_KDE_KWIN_DPMS_MODE_OFF);
         reportedOff = 0;
         if (wl_display_roundtrip(display) < 0)
-            return QStringLiteral("Wayland: the compositor closed the connection");
+            return QCoreApplication::translate("MonitorPower",
+                                               "Wayland: the compositor closed the connection");
         if (on)
             return {};
         if (failed > 0 && failed >= int(wlrPowers.size()))
-            return QStringLiteral("Wayland: the compositor took back the control of the outputs' power");
+            return QCoreApplication::translate(
+                "MonitorPower", "Wayland: the compositor took back the control of the outputs' power");
         // wlroots reports each change of an output's power as it makes it; an output that stays on was
         // not powered off (a virtual output, a back end that cannot).
         if (!wlrPowers.empty() && reportedOff == 0)
-            return QStringLiteral("Wayland: the compositor did not power its outputs off");
+            return QCoreApplication::translate("MonitorPower",
+                                               "Wayland: the compositor did not power its outputs off");
         return {};
     }
 };

@@ -2,6 +2,7 @@
 // Builds without Wayland's client: no output power to ask for.
 #include "outputpower.h"
 
+#include <QCoreApplication>
 namespace umbralux {
 
 struct WaylandOutputPower::Parts {};
@@ -10,7 +11,7 @@ WaylandOutputPower::WaylandOutputPower(std::string) {}
 WaylandOutputPower::~WaylandOutputPower() = default;
 
 QString WaylandOutputPower::powerOff() {
-    return QStringLiteral("Wayland: this build has no Wayland client");
+    return QCoreApplication::translate("MonitorPower", "Wayland: this build has no Wayland client");
 }
 
 void WaylandOutputPower::powerOn() {}

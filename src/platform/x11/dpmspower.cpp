@@ -3,6 +3,8 @@
 
 #include "config.h"
 
+#include <QCoreApplication>
+
 #ifdef HAVE_X11
 #include <cstdlib>
 #include <memory>
@@ -35,21 +37,23 @@ bool done(xcb_connection_t* connection, xcb_void_cookie_t cookie) {
 
 QString DpmsMonitorPower::powerOff() {
     if (!m_connection)
-        return QStringLiteral("DPMS: the program does not run on an X server");
+        return QCoreApplication::translate("MonitorPower", "DPMS: the program does not run on an X server");
     const xcb_query_extension_reply_t* extension = xcb_get_extension_data(m_connection, &xcb_dpms_id);
     if (!extension || !extension->present)
-        return QStringLiteral("DPMS: the X server has no DPMS extension");
+        return QCoreApplication::translate("MonitorPower", "DPMS: the X server has no DPMS extension");
     const auto capable = reply(xcb_dpms_capable_reply(m_connection, xcb_dpms_capable(m_connection), nullptr));
     if (!capable || !capable->capable)
-        return QStringLiteral("DPMS: the X server cannot power its monitors off");
+        return QCoreApplication::translate("MonitorPower",
+                                           "DPMS: the X server cannot power its monitors off");
     const auto info = reply(xcb_dpms_info_reply(m_connection, xcb_dpms_info(m_connection), nullptr));
     if (info && !info->state) {
         if (!done(m_connection, xcb_dpms_enable_checked(m_connection)))
-            return QStringLiteral("DPMS: the X server refused to turn DPMS on");
+            return QCoreApplication::translate("MonitorPower", "DPMS: the X server refused to turn DPMS on");
         m_enabledHere = true;
     }
     if (!done(m_connection, xcb_dpms_force_level_checked(m_connection, XCB_DPMS_DPMS_MODE_OFF)))
-        return QStringLiteral("DPMS: the X server refused to power the monitors off");
+        return QCoreApplication::translate("MonitorPower",
+                                           "DPMS: the X server refused to power the monitors off");
     return {};
 }
 
@@ -66,7 +70,7 @@ void DpmsMonitorPower::powerOn() {
 #else
 
 QString DpmsMonitorPower::powerOff() {
-    return QStringLiteral("DPMS: this build has no X11");
+    return QCoreApplication::translate("MonitorPower", "DPMS: this build has no X11");
 }
 
 void DpmsMonitorPower::powerOn() {}
