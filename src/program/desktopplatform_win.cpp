@@ -3,13 +3,13 @@
 #include "desktopplatform.h"
 
 #include "app/backendkeepawake.h"
-#include "app/monitorpower.h"
 #include "app/platform.h"
 #include "config.h"
 #include "platform/qt/colourpicker_qt.h"
 #include "platform/qt/dialogs_qt.h"
 #include "platform/qt/programend_qt.h"
 #include "platform/qt/randomsource_qt.h"
+#include "platform/windows/monitorpower_win.h"
 #include "platform/windows/pageopener_win.h"
 #include "platform/windows/pointerdisplay_win.h"
 #include "platform/windows/rightshiftkey_win.h"
@@ -42,7 +42,7 @@ struct DesktopPlatform::Parts {
     ShowCursorPointerDisplay pointerDisplay;
     BackendKeepAwake keepAwake{keepAwakeBackends()};
     ColourDialogPicker colourPicker;
-    NoMonitorPower monitorPower{QStringLiteral("this build has no way to power the monitors off")};
+    SystemCommandMonitorPower monitorPower;
     WindowsWindowHints windowHints;
     WindowsSingleInstance singleInstance{QStringLiteral(UMBRALUX_APP_ID)};
 };
