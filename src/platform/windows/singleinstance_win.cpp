@@ -6,6 +6,8 @@
 #include <QAbstractEventDispatcher>
 #include <QLoggingCategory>
 #include <QObject>
+#include <QtGlobal>
+#include <algorithm>
 #include <string>
 #include <vector>
 #include <windows.h>
@@ -24,6 +26,11 @@ using namespace instancemessage;
 /// instance's answer. The instance answers within a few milliseconds unless it hangs; then this start covers
 /// the screen itself rather than leaving it uncovered.
 constexpr milliseconds kHandOverDeadline{500};
+/// Lengthens a command line's hand-over, in milliseconds, where the system shows windows more slowly than
+/// the deadline allows (the end-to-end test under Wine, whose first blank screen takes longer to appear).
+constexpr char kCommandDeadlineVariable[] = "UMBRALUX_HANDOVER_DEADLINE_MS";
+/// The longest hand-over that variable can ask for.
+constexpr milliseconds kLongestCommandDeadline{10000};
 /// How often a later start looks again for the window of an instance that holds the mutex but has not made
 /// its window yet.
 constexpr milliseconds kRetryInterval{20};
@@ -34,6 +41,14 @@ constexpr DWORD kMaxPathLength = 32768;
 constexpr milliseconds kReplyTimeout{100};
 /// What a later start's reply window answers when it took the reply.
 constexpr LRESULT kReplyTaken = 0x554d0041;
+
+/// The deadline of a command line's hand-over: kHandOverDeadline, unless the variable asks for longer.
+milliseconds commandDeadline() {
+    bool given = false;
+    const int asked = qEnvironmentVariableIntValue(kCommandDeadlineVariable, &given);
+    return given ? std::clamp(milliseconds(asked), kHandOverDeadline, kLongestCommandDeadline)
+                 : kHandOverDeadline;
+}
 
 /// The full path of a process's program file; empty when it cannot be read.
 std::wstring imagePath(HANDLE process) {
@@ -176,7 +191,7 @@ struct WindowsSingleInstance::State final : InstanceSeat {
         return true;
     }
 
-    /// A message-only window of a class of its own, which later starts never take for the instance's.
+    /// A message-only window of the class `name` (the instance's, or the reply windows'), for this state.
     HWND makeMessageWindow(const std::wstring& name, WNDPROC procedure) {
         const HINSTANCE module = GetModuleHandleW(nullptr);
         WNDCLASSEXW windowClass{};
@@ -350,7 +365,7 @@ WindowsSingleInstance::CommandHandOver WindowsSingleInstance::handOverCommand(co
     if (!message)
         return {Outcome::NoAnswer, {}};
     std::optional<Reply> reply;
-    switch (claimInstance(*m_state, *message, kHandOverDeadline, kRetryInterval, reply)) {
+    switch (claimInstance(*m_state, *message, commandDeadline(), kRetryInterval, reply)) {
     case Claim::Instance:
         m_state->giveUp(); // the program's own start claims the session, should it run
         return {Outcome::NoInstance, {}};
