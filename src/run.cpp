@@ -52,8 +52,10 @@ int run(int argc, char** argv, const Launch& launch) {
     } else {
         DesktopPlatform platform;
         Program program(platform.services(), QCoreApplication::applicationDirPath());
-        const bool instance = platform.singleInstance().claim(
-            commandLine.request, [&program](StartRequest request) { return program.request(request); });
+        const bool instance =
+            launch.instanceSilent ||
+            platform.singleInstance().claim(
+                commandLine.request, [&program](StartRequest request) { return program.request(request); });
         platform.singleInstance().serveCommands(
             [&program](const QStringList& arguments) { return program.runCommand(arguments); });
         if (instance) {

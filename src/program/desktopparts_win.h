@@ -11,6 +11,7 @@
 #include "platform/qt/inputcontext_qt.h"
 #include "platform/qt/programend_qt.h"
 #include "platform/qt/randomsource_qt.h"
+#include "platform/windows/monitorpower_win.h"
 #include "platform/windows/pageopener_win.h"
 #include "platform/windows/pointerdisplay_win.h"
 #include "platform/windows/settingsstore_win.h"
@@ -34,8 +35,7 @@ struct DesktopPlatform::Parts {
     ShowCursorPointerDisplay pointerDisplay;
     BackendKeepAwake keepAwake{keepAwakeBackends()};
     ColourDialogPicker colourPicker;
-    NoMonitorPower monitorPower{
-        QCoreApplication::translate("MonitorPower", "this build has no way to power the monitors off")};
+    SystemCommandMonitorPower monitorPower;
     WindowsWindowHints windowHints;
     QtInputContext inputContext;
     WindowsSingleInstance singleInstance{QStringLiteral(UMBRALUX_APP_ID)};

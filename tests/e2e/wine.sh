@@ -6,13 +6,14 @@
 # another one ends the program; the registry holds the settings; the keep-awake key press never dismisses
 # its own blank screen; a skin beside the program file is applied; one instance runs per session (a later
 # `--show` or plain start hands its request over and ends, and no start dismisses the blank screen); the
-# "Umbralux — Show Screen" shortcut runs `--show` from Ctrl+Alt+F11; the uninstaller leaves nothing behind.
+# "Umbralux — Show Screen" shortcut runs `--show` from Ctrl+Alt+F11; a later start's `--status` and `--show`
+# with options are answered by the running instance; the uninstaller leaves nothing behind.
 #
 #   tests/e2e/wine.sh INSTALLER.exe [bare|openbox]
 #
 # Run by scripts/test-windows.sh after it has built the installer. ARTIFACTS (default: beside the installer)
 # receives a screenshot when a check fails.
-[ $# -ge 1 ] || { sed -n '9p' "$0" | sed 's/^# \{0,1\}//' >&2; exit 2; }
+[ $# -ge 1 ] || { sed -n '12p' "$0" | sed 's/^# \{0,1\}//' >&2; exit 2; }
 INSTALLER=$(readlink -f "$1")
 shift
 HERE=$(cd "$(dirname "$0")" && pwd)
@@ -176,6 +177,49 @@ send key:Escape
 expect_exit 0
 pointer_is visible || fail "the pointer is hidden after the end"
 note "one instance: a second --show and a plain start change nothing; ESC ends a session of --show"
+
+# A later start's whole command line goes to the running instance, which answers what the start prints and
+# the status it ends with.
+ask() { # ask ARGUMENTS...: a later start; its standard output in $ASKED, its status in $ASKED_STATUS
+    ASKED_STATUS=0
+    QT_QPA_PLATFORM=windows timeout "$LATER_START_LIMIT" "$HERE/../../scripts/wine-run.sh" --own-dlls \
+        --wineprefix "$PREFIX" "$PROGRAM_DIR\\umbralux.exe" "$@" >"$WORK/asked.out" 2>"$WORK/asked.err" ||
+        ASKED_STATUS=$?
+    ASKED=$(tr -d '\r' <"$WORK/asked.out")
+}
+ask --list-monitors
+[ "$ASKED_STATUS" = 0 ] && grep -Eq ' [0-9]+x[0-9]+\+-?[0-9]+\+-?[0-9]+ ' <<<"$ASKED" ||
+    fail "--list-monitors ended with $ASKED_STATUS: $ASKED $(cat "$WORK/asked.err")"
+ask --status
+[ "$ASKED_STATUS" = 1 ] && grep -q 'Umbralux is not running' "$WORK/asked.err" ||
+    fail "--status without an instance ended with $ASKED_STATUS: $ASKED $(cat "$WORK/asked.err")"
+# Wine takes longer than the half second a start waits to cover the screen for an instance whose options
+# window is open (it closes that window first), so this start waits longer.
+start_app
+UMBRALUX_HANDOVER_DEADLINE_MS=8000 ask --show --keep-awake-for 5s
+[ "$ASKED_STATUS" = 0 ] || fail "--show --keep-awake-for 5s ended with $ASKED_STATUS: $(cat "$WORK/asked.err")"
+wait_curtain
+ask --status
+[ "$ASKED_STATUS" = 0 ] || fail "--status ended with $ASKED_STATUS: $(cat "$WORK/asked.err")"
+jq -e '.covered == true and .keepAwake.for == "5s"' <<<"$ASKED" >/dev/null ||
+    fail "--status of the covering instance printed: $ASKED"
+[ "$(instances)" = 1 ] || fail "the handed-over command lines left $(instances) processes"
+[ "$(curtains)" = 1 ] || fail "the handed-over command lines left $(curtains) blank screens"
+send key:Escape
+wait_curtain_gone
+wait_options
+stop_app
+note "command lines: --list-monitors lists, --status answers (1 without an instance), --show's options reach the instance"
+
+# Wine cannot show a monitor's power, nor does it carry the power command out: --monitors-off is seen to
+# cover the screen and to leave it to the chosen input all the same.
+launch --show --monitors-off
+wait_curtain
+wait_for 15 screen_is "1 FF0000" || fail "the blank screen of --monitors-off shows $(shot_colours)"
+send key:Escape
+expect_exit 0
+pointer_is visible || fail "the pointer is hidden after --monitors-off"
+note "--show --monitors-off covers, and ESC dismisses it"
 
 # The example skin beside the program file skins the options window ("Show Screen" in the skin's colour).
 cp -r "$HERE/../../skins/example/x" "$INSTALLED/x"

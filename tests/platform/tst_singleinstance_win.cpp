@@ -16,6 +16,7 @@ using instancemessage::Reply;
 Q_DECLARE_METATYPE(StartRequest)
 Q_DECLARE_METATYPE(ServeResult)
 Q_DECLARE_METATYPE(Claim)
+Q_DECLARE_METATYPE(WindowsSingleInstance::CommandHandOver::Outcome)
 
 namespace {
 
@@ -46,7 +47,8 @@ struct ScriptedSeat final : InstanceSeat {
         ++round;
         return found == 'O' ? Found::Ours : found == 'F' ? Found::Foreign : Found::Nothing;
     }
-    std::optional<std::intptr_t> send(StartRequest, std::chrono::milliseconds timeout) override {
+    std::optional<std::intptr_t> send(const instancemessage::Packet&,
+                                      std::chrono::milliseconds timeout) override {
         ++sends;
         sendTimeout = timeout;
         return answer;
@@ -62,10 +64,14 @@ class TestSingleInstance : public QObject {
   private Q_SLOTS:
     void messages_data();
     void messages();
+    void commandMessages_data();
+    void commandMessages();
     void claimSequence_data();
     void claimSequence();
     void handOver_data();
     void handOver();
+    void commandHandOver_data();
+    void commandHandOver();
 
   private:
     /// Never the program's own name, so that a run cannot reach an Umbralux the user is running.
@@ -109,6 +115,59 @@ void TestSingleInstance::messages() {
         QVERIFY(instancemessage::decodeReply(instancemessage::encodeReply(reply)) == reply);
 }
 
+// A command line and its reply come through whole, within their limits; anything else is no message of ours.
+void TestSingleInstance::commandMessages_data() {
+    using namespace instancemessage;
+    QTest::addColumn<quintptr>("tag");
+    QTest::addColumn<QByteArray>("data");
+    QTest::addColumn<QStringList>("command"); // empty: no command line of ours
+    const auto utf16 = [](const QString& text) {
+        return QByteArray(reinterpret_cast<const char*>(text.utf16()), text.size() * sizeof(char16_t));
+    };
+    const QStringList keepAwake{"umbralux.exe", "--show", "--keep-awake-for", "1h", "--monitor", "Écran 2"};
+    QTest::newRow("show with options")
+        << quintptr(kCommandTag) << encodeCommand(keepAwake)->data << keepAwake;
+    const QStringList empty{"C:\\umbralux.exe", "", "--status"};
+    QTest::newRow("an empty argument") << quintptr(kCommandTag) << encodeCommand(empty)->data << empty;
+    QTest::newRow("a request's tag") << quintptr(kRequestTag) << encodeCommand(keepAwake)->data
+                                     << QStringList();
+    QTest::newRow("no end") << quintptr(kCommandTag) << utf16("umbralux.exe") << QStringList();
+    QTest::newRow("odd size") << quintptr(kCommandTag) << utf16(QStringLiteral("a")).append('\0')
+                              << QStringList();
+    QTest::newRow("no data") << quintptr(kCommandTag) << QByteArray() << QStringList();
+    QTest::newRow("too long") << quintptr(kCommandTag)
+                              << utf16(QString(int(kMaxCommandBytes / 2), QLatin1Char('x'))).append(2, '\0')
+                              << QStringList();
+    QTest::newRow("too many arguments")
+        << quintptr(kCommandTag) << QByteArray((kMaxCommandArguments + 1) * 4, '\0') << QStringList();
+}
+
+void TestSingleInstance::commandMessages() {
+    using namespace instancemessage;
+    QFETCH(quintptr, tag);
+    QFETCH(QByteArray, data);
+    QFETCH(QStringList, command);
+    const std::optional<QStringList> decoded =
+        decodeCommand(tag, data.isEmpty() ? nullptr : data.constData(), std::size_t(data.size()));
+    QCOMPARE(decoded.value_or(QStringList()), command);
+    QVERIFY(!encodeCommand({}));
+    QVERIFY(!encodeCommand({QStringLiteral("a\0b")})); // would come through as two
+    QVERIFY(!encodeCommand(QStringList(kMaxCommandArguments + 1, QStringLiteral("x"))));
+
+    // The reply: its status and text whole, a text beyond the limit cut, a short or foreign message nothing.
+    const SingleInstance::CommandReply reply{-7, QStringLiteral("{\n  \"covered\": true\n}\n")};
+    const Packet packet = encodeCommandReply(reply);
+    const auto back =
+        decodeCommandReply(packet.tag, packet.data.constData(), std::size_t(packet.data.size()));
+    QVERIFY(back && back->status == reply.status && back->output == reply.output);
+    const Packet long_ = encodeCommandReply({0, QString(int(kMaxReplyBytes), QLatin1Char('y'))});
+    QVERIFY(std::size_t(long_.data.size()) <= kMaxReplyBytes);
+    QVERIFY(decodeCommandReply(long_.tag, long_.data.constData(), std::size_t(long_.data.size())));
+    QVERIFY(!decodeCommandReply(packet.tag, packet.data.constData(), 3));
+    QVERIFY(!decodeCommandReply(packet.tag, packet.data.constData(), 5));
+    QVERIFY(!decodeCommandReply(kCommandTag, packet.data.constData(), std::size_t(packet.data.size())));
+}
+
 void TestSingleInstance::claimSequence_data() {
     QTest::addColumn<QString>("script");
     QTest::addColumn<int>("answer"); // -1: no answer at all
@@ -135,7 +194,8 @@ void TestSingleInstance::claimSequence() {
     if (answer >= 0)
         seat.answer = answer;
     std::optional<Reply> reply;
-    QVERIFY(claimInstance(seat, StartRequest::ShowScreen, kDeadline, kRetry, reply) == claim);
+    QVERIFY(claimInstance(seat, instancemessage::requestPacket(StartRequest::ShowScreen), kDeadline, kRetry,
+                          reply) == claim);
     QCOMPARE(seat.sends, sends);
     QCOMPARE(reply.has_value(), claim == Claim::HandedOver);
     const auto spent = seat.clock - std::chrono::steady_clock::time_point{};
@@ -200,6 +260,68 @@ void TestSingleInstance::handOver() {
     QTRY_VERIFY_WITH_TIMEOUT(laterEnded, kLaterStartLimitMs); // serving on this thread meanwhile
     QCOMPARE(laterClaim, laterRuns);
     QVERIFY(served == (laterRuns ? std::nullopt : std::optional(request)));
+}
+
+// A later start's whole command line, handed to a real instance on this thread from another one.
+void TestSingleInstance::commandHandOver_data() {
+    using Outcome = WindowsSingleInstance::CommandHandOver::Outcome;
+    QTest::addColumn<bool>("instance");   // an instance runs
+    QTest::addColumn<bool>("serves");     // it serves command lines
+    QTest::addColumn<bool>("messageBox"); // it keeps a box of its own open while it carries one out
+    QTest::addColumn<int>("status");      // what it answers
+    QTest::addColumn<Outcome>("outcome");
+    QTest::addColumn<QString>("output"); // what the later start ends with
+    QTest::newRow("answered") << true << true << false << 0 << Outcome::Answered << "args: 3\n";
+    QTest::newRow("an error status") << true << true << false << 2 << Outcome::Answered << "args: 3\n";
+    QTest::newRow("a box open") << true << true << true << 0 << Outcome::Answered << "";
+    QTest::newRow("no instance") << false << false << false << 0 << Outcome::NoInstance << "";
+    QTest::newRow("no command lines served") << true << false << false << 0 << Outcome::NoAnswer << "";
+}
+
+void TestSingleInstance::commandHandOver() {
+    using CommandReply = SingleInstance::CommandReply;
+    using Outcome = WindowsSingleInstance::CommandHandOver::Outcome;
+    QFETCH(bool, instance);
+    QFETCH(bool, serves);
+    QFETCH(bool, messageBox);
+    QFETCH(int, status);
+    QFETCH(Outcome, outcome);
+    QFETCH(QString, output);
+    std::optional<QStringList> received;
+    WindowsSingleInstance running(m_name);
+    if (instance) {
+        QVERIFY(running.claim(StartRequest::OptionsWindow, [](StartRequest) { return ServeResult::Served; }));
+        if (serves)
+            running.serveCommands([&](const QStringList& arguments) {
+                received = arguments;
+                if (messageBox) {
+                    QEventLoop box;
+                    QTimer::singleShot(kMessageBoxMs, &box, &QEventLoop::quit);
+                    box.exec();
+                }
+                return CommandReply{status, QStringLiteral("args: %1\n").arg(arguments.size())};
+            });
+    }
+    const QStringList arguments{"umbralux.exe", "--show", "--keep-awake-for=5s"};
+    std::optional<WindowsSingleInstance::CommandHandOver> handOver;
+    std::atomic<bool> laterEnded{false};
+    std::thread later([&] {
+        handOver = WindowsSingleInstance(m_name).handOverCommand(arguments);
+        laterEnded = true;
+    });
+    const struct Join {
+        std::thread& thread;
+        ~Join() { thread.join(); }
+    } join{later};
+    QTRY_VERIFY_WITH_TIMEOUT(laterEnded, kLaterStartLimitMs);
+    QVERIFY(handOver->outcome == outcome);
+    QCOMPARE(handOver->reply.status, outcome == Outcome::Answered && !messageBox ? status : 0);
+    QCOMPARE(handOver->reply.output, output);
+    QCOMPARE(received.has_value(), serves);
+    if (received)
+        QCOMPARE(*received, arguments);
+    if (!instance) // it only asked: the session is still free for the program's own start
+        QVERIFY(WindowsSingleInstance(m_name).claim(StartRequest::OptionsWindow, {}));
 }
 
 QTEST_GUILESS_MAIN(TestSingleInstance)

@@ -48,6 +48,67 @@ std::optional<StartRequest> decodeRequest(std::uintptr_t tag, const void* data, 
     }
 }
 
+Packet requestPacket(StartRequest request) {
+    const std::uint32_t code = encodeRequest(request);
+    return {kRequestTag, QByteArray(reinterpret_cast<const char*>(&code), sizeof code)};
+}
+
+std::optional<Packet> encodeCommand(const QStringList& arguments) {
+    Packet packet{kCommandTag, {}};
+    if (arguments.isEmpty() || arguments.size() > kMaxCommandArguments)
+        return std::nullopt;
+    for (const QString& argument : arguments) {
+        if (argument.contains(QChar::Null)) // it would end early on the other side
+            return std::nullopt;
+        packet.data.append(reinterpret_cast<const char*>(argument.utf16()),
+                           argument.size() * sizeof(char16_t));
+        packet.data.append(sizeof(char16_t), '\0');
+    }
+    if (std::size_t(packet.data.size()) > kMaxCommandBytes)
+        return std::nullopt;
+    return packet;
+}
+
+std::optional<QStringList> decodeCommand(std::uintptr_t tag, const void* data, std::size_t size) {
+    if (tag != kCommandTag || !data || size == 0 || size > kMaxCommandBytes || size % sizeof(char16_t))
+        return std::nullopt;
+    // Copied first: the sender's buffer need not be aligned for UTF-16.
+    QString text(qsizetype(size / sizeof(char16_t)), Qt::Uninitialized);
+    std::memcpy(text.data(), data, size);
+    if (!text.endsWith(QChar::Null))
+        return std::nullopt;
+    QStringList arguments = text.chopped(1).split(QChar::Null);
+    if (arguments.size() > kMaxCommandArguments)
+        return std::nullopt;
+    return arguments;
+}
+
+Packet encodeCommandReply(const SingleInstance::CommandReply& reply) {
+    constexpr qsizetype kMaxReplyCharacters =
+        qsizetype((kMaxReplyBytes - sizeof(std::int32_t)) / sizeof(char16_t));
+    QString output = reply.output.left(kMaxReplyCharacters);
+    if (!output.isEmpty() && output.back().isHighSurrogate())
+        output.chop(1); // never half a character
+    const std::int32_t status = reply.status;
+    Packet packet{kCommandReplyTag, QByteArray(reinterpret_cast<const char*>(&status), sizeof status)};
+    packet.data.append(reinterpret_cast<const char*>(output.utf16()), output.size() * sizeof(char16_t));
+    return packet;
+}
+
+std::optional<SingleInstance::CommandReply> decodeCommandReply(std::uintptr_t tag, const void* data,
+                                                               std::size_t size) {
+    std::int32_t status = 0;
+    if (tag != kCommandReplyTag || !data || size < sizeof status || size > kMaxReplyBytes ||
+        (size - sizeof status) % sizeof(char16_t))
+        return std::nullopt;
+    const auto* bytes = static_cast<const char*>(data);
+    std::memcpy(&status, bytes, sizeof status);
+    QString output(qsizetype((size - sizeof status) / sizeof(char16_t)), Qt::Uninitialized);
+    if (!output.isEmpty())
+        std::memcpy(output.data(), bytes + sizeof status, size - sizeof status);
+    return SingleInstance::CommandReply{status, output};
+}
+
 Reply replyFor(ServeResult result) {
     return result == ServeResult::NeedsPassword ? Reply::NeedsPassword : Reply::Served;
 }
@@ -79,8 +140,9 @@ std::optional<Reply> decodeReply(std::intptr_t value) {
 
 } // namespace instancemessage
 
-Claim claimInstance(InstanceSeat& seat, StartRequest request, std::chrono::milliseconds deadline,
-                    std::chrono::milliseconds retryInterval, std::optional<instancemessage::Reply>& reply) {
+Claim claimInstance(InstanceSeat& seat, const instancemessage::Packet& message,
+                    std::chrono::milliseconds deadline, std::chrono::milliseconds retryInterval,
+                    std::optional<instancemessage::Reply>& reply) {
     using std::chrono::milliseconds;
     reply.reset();
     const auto end = seat.now() + deadline;
@@ -91,7 +153,7 @@ Claim claimInstance(InstanceSeat& seat, StartRequest request, std::chrono::milli
         if (seat.find() == InstanceSeat::Found::Ours) {
             const auto left = std::chrono::duration_cast<milliseconds>(end - seat.now());
             // Found in the last moment: the message still goes, with the least time there is to answer.
-            const std::optional<std::intptr_t> answer = seat.send(request, std::max(left, milliseconds(1)));
+            const std::optional<std::intptr_t> answer = seat.send(message, std::max(left, milliseconds(1)));
             if (answer)
                 reply = instancemessage::decodeReply(*answer);
             return reply ? Claim::HandedOver : Claim::Alone;
