@@ -339,10 +339,6 @@
         <translation>hier kann nichts die Monitore ausschalten</translation>
     </message>
     <message>
-        <source>this build has no way to power the monitors off</source>
-        <translation>diese Ausgabe des Programms kann die Monitore nicht ausschalten</translation>
-    </message>
-    <message>
         <source>GNOME: no session bus</source>
         <translation>GNOME: kein Sitzungsbus</translation>
     </message>
