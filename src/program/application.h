@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "app/translations.h"
+#include "translations.h"
 
 #include <QApplication>
 #include <functional>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "commandline.h"
 
-#include "app/translations.h"
+#include "translations.h"
 #include "config.h"
 #include "duration.h"
 

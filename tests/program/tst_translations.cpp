@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "app/translations.h"
+#include "program/translations.h"
 #include "harness.h"
 #include "program/commandline.h"
 
